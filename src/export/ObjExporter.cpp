@@ -1,0 +1,93 @@
+#include <string_view>
+
+#include "Export.h"
+#include "FaceLine.h"
+#include "PathText.h"
+#include "VertexLines.h"
+
+namespace zelvane {
+namespace {
+
+void writeObjBody(OutputFile& file, const MeshStore& store, std::string_view materialLibrary) {
+    TextBuffer& out = file.text();
+    out.append("mtllib ");
+    out.append(materialLibrary);
+    out.append("\n\n");
+    appendVertexLines(out, store, [&] { file.flushIfLarge(); });
+    out.append('\n');
+    for (const auto& group : store.groups) {
+        out.append("\nusemtl tex");
+        out.appendHex(groupId(group));
+        out.append("\n\n");
+        for (uint32_t polygon : group.second) {
+            formatFaceLine(out, store.polygons[polygon]);
+            file.flushIfLarge();
+        }
+    }
+}
+
+constexpr std::string_view kDefaultMaterial =
+    "newmtl default\n"
+    "  Ka 1.0 1.0 1.0\n"
+    "  Kd 0.5 0.5 0.5\n"
+    "  Ks 0.1 0.1 0.1\n"
+    "  illum 2\n"
+    "  Ns 200.0\n";
+
+void writeGroupMaterial(TextBuffer& out, const MeshStore& store, const MaterialGroups::value_type& group) {
+    const Material& material = group.first;
+    out.append("\nnewmtl tex");
+    out.appendHex(groupId(group));
+    out.append("\n\n  d 1\n  Ka 0.1 0.1 0.1\n  Kd ");
+    out.appendFixed6(material.colour[0]);
+    out.append(' ');
+    out.appendFixed6(material.colour[1]);
+    out.append(' ');
+    out.appendFixed6(material.colour[2]);
+    out.append("\n  Ks 0.0 0.0 0.0\n  illum 0\n  Ns 0.0\n");
+    if (material.texture != 0 && material.texture < store.textures.size()) {
+        out.append("       map_Kd ");
+        out.append(store.textures[material.texture]);
+        out.append('\n');
+    }
+    out.append('\n');
+}
+
+void writeMaterialLibrary(OutputFile& file, const MeshStore& store) {
+    file.text().append(kDefaultMaterial);
+    for (const auto& group : store.groups) {
+        writeGroupMaterial(file.text(), store, group);
+        file.flushIfLarge();
+    }
+}
+
+}  // namespace
+
+std::optional<OutputError> exportObj(MeshStore& store, const std::string& objPath, const std::string& mtlPath,
+                                     std::ostream& console) {
+    store.mergeDuplicates();
+    store.groupByMaterial();
+    OutputSet outputs;
+    OutputFile* obj = outputs.create(objPath);
+    if (obj == nullptr) {
+        return outputs.error();
+    }
+    // The OBJ file names its library by file name: readers look for it
+    // beside the OBJ file, where it is written.
+    writeObjBody(*obj, store, fileNamePart(mtlPath));
+    if (!outputs.close(*obj)) {
+        return outputs.error();
+    }
+    console << "obj pcount: " << store.polygons.size() << '\n' << std::flush;
+    OutputFile* mtl = outputs.create(mtlPath);
+    if (mtl == nullptr) {
+        return outputs.error();
+    }
+    writeMaterialLibrary(*mtl, store);
+    if (!outputs.commit()) {
+        return outputs.error();
+    }
+    return std::nullopt;
+}
+
+}  // namespace zelvane

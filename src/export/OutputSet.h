@@ -1,0 +1,47 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "OutputFile.h"
+
+namespace zelvane {
+
+struct OutputError {
+    std::string path;
+    std::string reason;
+};
+
+// The output files of one run. Each is written under a temporary name in its
+// target folder; commit renames them all into place once every one is
+// complete. Whatever is not committed is removed, so a failed run leaves
+// existing files as they were and no partial file behind.
+class OutputSet {
+public:
+    OutputSet() = default;
+    ~OutputSet();
+    OutputSet(const OutputSet&) = delete;
+    OutputSet& operator=(const OutputSet&) = delete;
+
+    // Starts the file that is to appear at path; nullptr on failure (see error).
+    OutputFile* create(const std::string& path);
+    // Finishes one file early; false on failure (see error).
+    bool close(OutputFile& file);
+    // Closes every file and renames them all into place; false on failure.
+    bool commit();
+
+    // The first failure, naming the output path it concerns.
+    const std::optional<OutputError>& error() const { return error_; }
+
+private:
+    bool fail(const OutputFile& file, std::string reason);
+    void removeTemporaries();
+
+    std::vector<std::unique_ptr<OutputFile>> files_;
+    std::optional<OutputError> error_;
+    bool committed_ = false;
+};
+
+}  // namespace zelvane

@@ -1,0 +1,102 @@
+#include <string>
+#include <string_view>
+
+#include "Export.h"
+#include "FaceLine.h"
+#include "PathText.h"
+#include "VertexLines.h"
+#include "XmlText.h"
+
+namespace zelvane {
+namespace {
+
+constexpr std::string_view kSceneHead =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<QuazoScene xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+    "xsi:noNamespaceSchemaLocation=\"../../schemas/quazoscene.xsd\">\n"
+    "\t<Frame>\n";
+constexpr std::string_view kSceneTail =
+    "\t</Frame>\n"
+    "</QuazoScene>\n";
+
+std::string groupFileName(const MaterialGroups::value_type& group) {
+    TextBuffer name;
+    name.appendHex(groupId(group));
+    name.append(".obj");
+    return std::string(name.view());
+}
+
+void writeSurfaceShader(TextBuffer& out, const MeshStore& store, const MaterialGroups::value_type& group) {
+    out.append("\n\t\t\t<SurfaceShader name=\"");
+    out.appendHex(groupId(group));
+    out.append("\">\n\t\t\t\t<Reflectance>\n");
+    // Untextured groups name the empty texture; only a texture the model
+    // does not have leaves the reflectance without an image.
+    if (const uint32_t texture = group.first.texture; texture < store.textures.size()) {
+        out.append("\t\t\t\t\t<ImageTexture href=\"");
+        appendXmlAttributeValue(out, store.textures[texture]);
+        out.append("\"/>\n");
+    }
+    out.append("\t\t\t\t</Reflectance>\n\t\t\t</SurfaceShader>\n\n");
+}
+
+void writeMeshObject(TextBuffer& out, const MaterialGroups::value_type& group) {
+    out.append("\n\t\t\t<Object type=\"mesh\">\n\t\t\t\t<Parameter name=\"href\" value=\"");
+    appendXmlAttributeValue(out, groupFileName(group));
+    out.append("\"/>\n\t\t\t\t<Parameter name=\"surfaceshader\" value=\"");
+    out.appendHex(groupId(group));
+    out.append("\"/>\n\t\t\t</Object>\n\n");
+}
+
+// A group's mesh file: the library line naming the scene, the vertex lines
+// of the whole model (formatted once for all groups), and the group's faces.
+void writeGroupMesh(OutputFile& file, const MeshStore& store, const GroupPolygons& polygons,
+                    std::string_view sceneName, const TextBuffer& vertexLines) {
+    file.text().append("mtllib ");
+    file.text().append(sceneName);
+    file.text().append("\n\n");
+    file.write(vertexLines.view());
+    file.text().append('\n');
+    for (uint32_t polygon : polygons) {
+        formatFaceLine(file.text(), store.polygons[polygon]);
+        file.flushIfLarge();
+    }
+}
+
+}  // namespace
+
+std::optional<OutputError> exportScene(MeshStore& store, const std::string& xmlPath) {
+    store.mergeDuplicates();
+    store.groupByMaterial();
+    OutputSet outputs;
+    OutputFile* scene = outputs.create(xmlPath);
+    if (scene == nullptr) {
+        return outputs.error();
+    }
+    scene->text().append(kSceneHead);
+    for (const auto& group : store.groups) {
+        writeSurfaceShader(scene->text(), store, group);
+    }
+    TextBuffer vertexLines;
+    appendVertexLines(vertexLines, store, [] {});
+    const std::string folder(folderPart(xmlPath));
+    for (const auto& group : store.groups) {
+        writeMeshObject(scene->text(), group);
+        scene->flushIfLarge();
+        OutputFile* mesh = outputs.create(folder + groupFileName(group));
+        if (mesh == nullptr) {
+            return outputs.error();
+        }
+        writeGroupMesh(*mesh, store, group.second, fileNamePart(xmlPath), vertexLines);
+        if (!outputs.close(*mesh)) {
+            return outputs.error();
+        }
+    }
+    scene->text().append(kSceneTail);
+    if (!outputs.commit()) {
+        return outputs.error();
+    }
+    return std::nullopt;
+}
+
+}  // namespace zelvane

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "TextBuffer.h"
+#include "mesh/MeshStore.h"
+
+namespace zelvane {
+
+// Appends "<tag> x y z\n" with each coordinate as printf "%lf" prints it.
+inline void appendVectorLine(TextBuffer& out, std::string_view tag, const Vector3& vector) {
+    out.append(tag);
+    out.appendFixed6(vector.x);
+    out.append(' ');
+    out.appendFixed6(vector.y);
+    out.append(' ');
+    out.appendFixed6(vector.z);
+    out.append('\n');
+}
+
+// Appends the vertex lines of an OBJ body: all positions ("v"), then all
+// texture coordinates ("vt"), then all normals ("vn"), calling afterLine
+// after each line so that a file can take the text as it grows.
+template <typename AfterLine>
+void appendVertexLines(TextBuffer& out, const MeshStore& store, AfterLine afterLine) {
+    const auto appendAll = [&](std::string_view tag, const std::vector<Vector3>& vectors) {
+        for (const Vector3& vector : vectors) {
+            appendVectorLine(out, tag, vector);
+            afterLine();
+        }
+    };
+    appendAll("v ", store.positions);
+    appendAll("vt ", store.texcoords);
+    appendAll("vn ", store.normals);
+}
+
+}  // namespace zelvane

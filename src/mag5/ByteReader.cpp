@@ -1,0 +1,112 @@
+#include "ByteReader.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <algorithm>
+#include <cstring>
+
+namespace zelvane::mag5 {
+namespace {
+
+bool seekForward(FILE* file, uint64_t size) {
+    if (size > static_cast<uint64_t>(INT64_MAX)) {
+        return false;
+    }
+#ifdef _WIN32
+    return _fseeki64(file, static_cast<__int64>(size), SEEK_CUR) == 0;
+#else
+    return fseeko(file, static_cast<off_t>(size), SEEK_CUR) == 0;
+#endif
+}
+
+}  // namespace
+
+std::string ByteReader::open(const std::string& path) {
+    file_.reset(std::fopen(path.c_str(), "rb"));
+    if (!file_) {
+        return std::strerror(errno);
+    }
+    struct stat status {};
+    if (fstat(fileno(file_.get()), &status) == 0) {
+        if (S_ISDIR(status.st_mode)) {
+            return std::strerror(EISDIR);
+        }
+        if (S_ISREG(status.st_mode)) {
+            fileSize_ = static_cast<uint64_t>(status.st_size);
+        }
+    }
+    buffer_.resize(kBufferSize);
+    return {};
+}
+
+uint64_t ByteReader::remaining() const {
+    return fileSize_ == UINT64_MAX ? UINT64_MAX : fileSize_ - offset_;
+}
+
+std::string ByteReader::readError() const {
+    return readErrno_ == 0 ? std::string() : std::strerror(readErrno_);
+}
+
+// Makes at least size bytes available from begin_, moving the unread tail to
+// the front of the buffer first.
+bool ByteReader::fill(size_t size) {
+    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+    end_ -= begin_;
+    begin_ = 0;
+    while (end_ < size) {
+        const size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_.get());
+        if (got == 0) {
+            readErrno_ = std::ferror(file_.get()) ? (errno != 0 ? errno : EIO) : 0;
+            return false;
+        }
+        end_ += got;
+    }
+    return true;
+}
+
+const uint8_t* ByteReader::take(size_t size) {
+    if (end_ - begin_ < size && (size > buffer_.size() || !fill(size))) {
+        return nullptr;
+    }
+    const uint8_t* bytes = buffer_.data() + begin_;
+    begin_ += size;
+    offset_ += size;
+    return bytes;
+}
+
+bool ByteReader::skip(uint64_t size) {
+    if (size > remaining()) {
+        return false;
+    }
+    const size_t buffered = end_ - begin_;
+    if (size <= buffered) {
+        begin_ += static_cast<size_t>(size);
+        offset_ += size;
+        return true;
+    }
+    begin_ = end_ = 0;
+    offset_ += buffered;
+    return discard(size - buffered);
+}
+
+// Moves past bytes that are not in the buffer: a seek in a regular file,
+// reading and dropping them otherwise.
+bool ByteReader::discard(uint64_t size) {
+    if (fileSize_ != UINT64_MAX && seekForward(file_.get(), size)) {
+        offset_ += size;
+        return true;
+    }
+    while (size > 0) {
+        if (!fill(1)) {
+            return false;
+        }
+        const size_t step = static_cast<size_t>(std::min<uint64_t>(size, end_));
+        begin_ = step;
+        offset_ += step;
+        size -= step;
+    }
+    return true;
+}
+
+}  // namespace zelvane::mag5

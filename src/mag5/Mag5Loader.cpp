@@ -1,0 +1,247 @@
+#include "Mag5Loader.h"
+
+#include <array>
+#include <cstring>
+#include <string_view>
+#include <vector>
+
+#include "ByteReader.h"
+#include "LittleEndian.h"
+#include "Mag5Format.h"
+
+namespace zelvane {
+namespace {
+
+using namespace mag5;
+
+constexpr double kColourScale = 0.00392156862745098;  // the double closest to 1/255
+constexpr uint32_t kNoImage = 0xFFFFFFFF;  // textured, but the file names no such texture
+
+// The words whose change between consecutive triangles or quads counts as a
+// change of render state.
+struct RenderState {
+    uint32_t textureIndex = 0;
+    uint32_t flags = 0;
+    uint32_t tailBWord1 = 0;
+    uint32_t tailAWord1 = 0;
+    bool operator==(const RenderState&) const = default;
+};
+
+std::string endsEarly(std::string_view where) {
+    return "file ends early (inside " + std::string(where) + ")";
+}
+
+std::string numbered(std::string_view what, uint32_t index) {
+    return std::string(what) + " " + std::to_string(index);
+}
+
+Vector3 readVector3F32(const uint8_t* bytes) {
+    return {readF32(bytes), readF32(bytes + 4), readF32(bytes + 8)};
+}
+
+class Mag5Loader {
+public:
+    explicit Mag5Loader(MeshStore& store) : store_(store) {}
+
+    LoadResult load(const std::string& path) {
+        LoadResult result;
+        result.error = reader_.open(path);
+        if (result.error.empty()) {
+            result.error = readFile();
+        }
+        result.report = report_;
+        return result;
+    }
+
+private:
+    std::string readFile() {
+        std::string error = readHeader();
+        if (error.empty()) error = readTextures();
+        if (error.empty()) error = readCounts();
+        if (error.empty()) error = readVertices();
+        if (error.empty()) error = readPolygons();
+        return error;
+    }
+
+    // A failed take or skip: the file ended, or could not be read at all.
+    std::string failure(std::string_view where) const {
+        std::string readError = reader_.readError();
+        return readError.empty() ? endsEarly(where) : readError;
+    }
+
+    std::string readHeader() {
+        const uint8_t* magic = reader_.take(kMagicSize);
+        if (magic == nullptr || readU32(magic) != kMagic) {
+            std::string readError = reader_.readError();
+            return readError.empty() ? "not a MAG5 file" : readError;
+        }
+        const uint8_t* rest = reader_.take(kHeaderRestSize);
+        if (rest == nullptr) {
+            return failure("the header");
+        }
+        textureCount_ = readU32(rest);
+        return {};
+    }
+
+    std::string readTextures() {
+        if (textureCount_ <= reader_.remaining() / kTextureRecordSize) {
+            fileTextures_.reserve(textureCount_);
+        }
+        for (uint32_t index = 0; index < textureCount_; ++index) {
+            const uint8_t* record = reader_.take(kTextureRecordSize);
+            if (record == nullptr) {
+                return failure(numbered("texture name", index));
+            }
+            const auto* name = reinterpret_cast<const char*>(record);
+            fileTextures_.push_back(store_.addTexture(std::string_view(name, strnlen(name, kTextureRecordSize))));
+        }
+        return {};
+    }
+
+    std::string readCounts() {
+        const uint8_t* counts = reader_.take(kCountsSize);
+        if (counts == nullptr) {
+            return failure("the vertex and polygon counts");
+        }
+        vertexCount_ = readU32(counts);
+        report_.polygonCount = readU32(counts + 4);
+        return {};
+    }
+
+    std::string readVertices() {
+        vertexBase_ = static_cast<uint32_t>(store_.positions.size());
+        if (vertexCount_ <= reader_.remaining() / kVertexRecordSize) {
+            store_.positions.reserve(store_.positions.size() + vertexCount_);
+            store_.normals.reserve(store_.normals.size() + vertexCount_);
+        }
+        for (uint32_t index = 0; index < vertexCount_; ++index) {
+            const uint8_t* record = reader_.take(kVertexRecordSize);
+            if (record == nullptr) {
+                return failure(numbered("vertex", index));
+            }
+            store_.addVertex(readVector3F32(record + kVertexPositionOffset),
+                             readVector3F32(record + kVertexNormalOffset));
+        }
+        return {};
+    }
+
+    std::string readPolygons() {
+        const uint32_t polygonCount = report_.polygonCount;
+        if (polygonCount <= reader_.remaining() / (kPolygonRecordSize + cornerBlockSize(3))) {
+            store_.polygons.reserve(store_.polygons.size() + polygonCount);
+        }
+        for (uint32_t index = 0; index < polygonCount; ++index) {
+            if (std::string error = readPolygon(index); !error.empty()) {
+                return error;
+            }
+        }
+        return {};
+    }
+
+    std::string readPolygon(uint32_t index) {
+        const uint8_t* record = reader_.take(kPolygonRecordSize);
+        if (record == nullptr) {
+            return failure(numbered("polygon", index));
+        }
+        const uint32_t cornerCount = readU32(record + kPolygonCornerCountOffset);
+        if (cornerCount != 3 && cornerCount != 4) {
+            return reader_.skip(cornerBlockSize(cornerCount))
+                       ? std::string()
+                       : failure("the corners of " + numbered("polygon", index));
+        }
+        std::array<uint8_t, kPolygonRecordSize> recordCopy{};
+        std::memcpy(recordCopy.data(), record, kPolygonRecordSize);
+        const uint8_t* corners = reader_.take(cornerBlockSize(cornerCount));
+        if (corners == nullptr) {
+            return failure("the corners of " + numbered("polygon", index));
+        }
+        return cornerCount == 3 ? addPolygon<3>(index, recordCopy.data(), corners)
+                                : addPolygon<4>(index, recordCopy.data(), corners);
+    }
+
+    template <size_t N>
+    std::string addPolygon(uint32_t index, const uint8_t* record, const uint8_t* corners) {
+        std::array<uint32_t, N> vertex{};
+        std::array<double, N> u{};
+        std::array<double, N> v{};
+        for (size_t corner = 0; corner < N; ++corner) {
+            const uint32_t fileVertex = readU32(corners + 4 * corner);
+            if (fileVertex >= vertexCount_) {
+                return "polygon " + std::to_string(index) + " refers to vertex " + std::to_string(fileVertex) +
+                       ", but the file has " + std::to_string(vertexCount_) + " vertices";
+            }
+            vertex[corner] = vertexBase_ + fileVertex;
+            u[corner] = readF32(corners + 4 * N + 4 * corner);
+            v[corner] = 1.0 - static_cast<double>(readF32(corners + 8 * N + 4 * corner));
+        }
+        const uint32_t flags = readU32(record + kPolygonFlagsOffset);
+        const uint32_t textureIndex = readU32(record + kPolygonTextureIndexOffset);
+        const Material material = readMaterial(record, textureIndex);
+        if (flags & kFlatShadedFlag) {
+            const Vector3 faceNormal{readF64(record + kPolygonFaceNormalOffset),
+                                     readF64(record + kPolygonFaceNormalOffset + 8),
+                                     readF64(record + kPolygonFaceNormalOffset + 16)};
+            std::array<Vector3, N> cornerNormals;
+            cornerNormals.fill(faceNormal);
+            addToStore(vertex, material, u, v, &cornerNormals);
+            ++report_.flatShadedCount;
+        } else {
+            addToStore(vertex, material, u, v, nullptr);
+        }
+        ++(N == 3 ? report_.triangleCount : report_.quadCount);
+        countStateChange({textureIndex, flags, readU32(corners + tailBWord1Offset(N)),
+                          readU32(corners + tailAWord1Offset(N))});
+        return {};
+    }
+
+    void addToStore(const std::array<uint32_t, 3>& vertex, const Material& material, const std::array<double, 3>& u,
+                    const std::array<double, 3>& v, const std::array<Vector3, 3>* normals) {
+        store_.addTriangle(vertex, material, u, v, normals);
+    }
+    void addToStore(const std::array<uint32_t, 4>& vertex, const Material& material, const std::array<double, 4>& u,
+                    const std::array<double, 4>& v, const std::array<Vector3, 4>* normals) {
+        store_.addQuad(vertex, material, u, v, normals);
+    }
+
+    Material readMaterial(const uint8_t* record, uint32_t textureIndex) const {
+        Material material;
+        material.texture = storeTexture(textureIndex);
+        for (size_t channel = 0; channel < material.colour.size(); ++channel) {
+            material.colour[channel] = record[kPolygonColourOffset + channel] * kColourScale;
+        }
+        return material;
+    }
+
+    // The store's texture for a file texture number: -1 is untextured, a
+    // number outside the file's table names no image.
+    uint32_t storeTexture(uint32_t textureIndex) const {
+        if (textureIndex == kUntextured) {
+            return 0;
+        }
+        return textureIndex < fileTextures_.size() ? fileTextures_[textureIndex] : kNoImage;
+    }
+
+    void countStateChange(const RenderState& state) {
+        if (state != previousState_) {
+            ++report_.stateChanges;
+            previousState_ = state;
+        }
+    }
+
+    MeshStore& store_;
+    mag5::ByteReader reader_;
+    LoadReport report_;
+    uint32_t textureCount_ = 0;
+    uint32_t vertexCount_ = 0;
+    uint32_t vertexBase_ = 0;
+    std::vector<uint32_t> fileTextures_;  // store index of each file texture
+    RenderState previousState_;
+};
+
+}  // namespace
+
+LoadResult loadMagFile(const std::string& path, MeshStore& store) {
+    return Mag5Loader(store).load(path);
+}
+
+}  // namespace zelvane

@@ -1,0 +1,61 @@
+#include "MeshStore.h"
+
+namespace zelvane {
+
+uint32_t MeshStore::addTexture(std::string_view name) {
+    auto [entry, inserted] =
+        textureLookup_.try_emplace(std::string(name), static_cast<uint32_t>(textures.size()));
+    if (inserted) {
+        textures.emplace_back(name);
+    }
+    return entry->second;
+}
+
+uint32_t MeshStore::addVertex(const Vector3& position, const Vector3& normal) {
+    positionNormal_.push_back(static_cast<uint32_t>(normals.size()));
+    positions.push_back(position);
+    normals.push_back(normal);
+    return static_cast<uint32_t>(positions.size() - 1);
+}
+
+uint32_t MeshStore::vertexNormal(uint32_t vertex) const {
+    return vertex < positionNormal_.size() ? positionNormal_[vertex] : vertex;
+}
+
+template <size_t N>
+uint32_t MeshStore::addPolygon(const std::array<uint32_t, N>& vertex, const Material& material,
+                               const std::array<double, N>& u, const std::array<double, N>& v,
+                               const std::array<Vector3, N>* cornerNormals) {
+    Polygon polygon;
+    polygon.cornerCount = N;
+    polygon.material = material;
+    for (size_t corner = 0; corner < N; ++corner) {
+        polygon.vertex[corner] = vertex[corner];
+        if (material.texture != 0) {
+            polygon.texcoord[corner] = static_cast<uint32_t>(texcoords.size());
+            texcoords.push_back({u[corner], v[corner], 0.0});
+        }
+        if (cornerNormals != nullptr) {
+            polygon.normal[corner] = static_cast<uint32_t>(normals.size());
+            normals.push_back((*cornerNormals)[corner]);
+        } else {
+            polygon.normal[corner] = vertexNormal(vertex[corner]);
+        }
+    }
+    polygons.push_back(polygon);
+    return static_cast<uint32_t>(polygons.size() - 1);
+}
+
+uint32_t MeshStore::addTriangle(const std::array<uint32_t, 3>& vertex, const Material& material,
+                                const std::array<double, 3>& u, const std::array<double, 3>& v,
+                                const std::array<Vector3, 3>* cornerNormals) {
+    return addPolygon(vertex, material, u, v, cornerNormals);
+}
+
+uint32_t MeshStore::addQuad(const std::array<uint32_t, 4>& vertex, const Material& material,
+                            const std::array<double, 4>& u, const std::array<double, 4>& v,
+                            const std::array<Vector3, 4>* cornerNormals) {
+    return addPolygon(vertex, material, u, v, cornerNormals);
+}
+
+}  // namespace zelvane

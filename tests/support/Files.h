@@ -1,0 +1,26 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace zelvane::test {
+
+std::string readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& bytes);
+void writeFile(const std::string& path, const std::vector<uint8_t>& bytes);
+// Every regular file in a folder, by name, with its contents.
+std::map<std::string, std::string> folderContents(const std::string& folder);
+std::vector<std::string> splitLines(const std::string& text);
+
+struct CommandResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs a program with arguments in a working folder, capturing its output.
+CommandResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                         const std::string& workingFolder);
+
+}  // namespace zelvane::test
