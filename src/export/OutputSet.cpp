@@ -44,6 +44,13 @@ bool OutputSet::commit() {
             return false;
         }
     }
+    // A folder in a file's place would fail its rename after others had
+    // already replaced theirs: refuse before any rename.
+    for (const auto& file : files_) {
+        if (isFolder(file->path())) {
+            return fail(*file, std::strerror(EISDIR));
+        }
+    }
     for (const auto& file : files_) {
         if (!replaceFile(file->temporaryPath(), file->path())) {
             return fail(*file, std::strerror(errno));

@@ -1,5 +1,7 @@
 #include "Platform.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 
 #ifdef _WIN32
@@ -12,6 +14,11 @@
 #endif
 
 namespace zelvane {
+
+bool isFolder(const std::string& path) {
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
 
 #ifdef _WIN32
 

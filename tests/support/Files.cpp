@@ -1,6 +1,7 @@
 #include "Files.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -79,7 +80,7 @@ std::vector<std::string> splitLines(const std::string& text) {
 }
 
 CommandResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
-                         const std::string& workingFolder) {
+                         const std::string& workingFolder, long fileSizeLimit) {
     const int outFd = scratchFile();
     const int errFd = scratchFile();
     const pid_t child = fork();
@@ -91,6 +92,10 @@ CommandResult runProgram(const std::string& program, const std::vector<std::stri
         argv.push_back(nullptr);
         if (chdir(workingFolder.c_str()) != 0 || dup2(outFd, 1) < 0 || dup2(errFd, 2) < 0) {
             _exit(127);
+        }
+        if (fileSizeLimit > 0) {
+            const rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
+            setrlimit(RLIMIT_FSIZE, &limit);
         }
         execv(program.c_str(), argv.data());
         _exit(127);

@@ -20,7 +20,8 @@ struct CommandResult {
 };
 
 // Runs a program with arguments in a working folder, capturing its output.
+// A fileSizeLimit above 0 caps the size of any file the program writes.
 CommandResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
-                         const std::string& workingFolder);
+                         const std::string& workingFolder, long fileSizeLimit = 0);
 
 }  // namespace zelvane::test

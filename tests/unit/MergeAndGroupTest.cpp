@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <set>
 #include <limits>
 #include <random>
 
@@ -123,7 +125,7 @@ TEST(MergeDuplicates, MatchesTheObviousSearchOnRandomStores) {
     auto pickVector = [&] { return Vector3{pick(), pick(), random() % 4 ? 0.0 : pick()}; };
     for (int round = 0; round < 50; ++round) {
         MeshStore store;
-        const uint32_t vertexCount = 1 + random() % 60;
+        const auto vertexCount = static_cast<uint32_t>(1 + random() % 60);
         for (uint32_t i = 0; i < vertexCount; ++i) store.addVertex(pickVector(), pickVector());
         for (int p = 0; p < 80; ++p) {
             auto corner = [&] { return static_cast<uint32_t>(random() % (vertexCount + 3)); };

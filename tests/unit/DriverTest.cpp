@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "driver/CommandLine.h"
+#include "driver/Driver.h"
+#include "driver/OutputNames.h"
+
+namespace zelvane {
+namespace {
+
+TEST(CommandLine, SceneOptionIgnoresAsciiCaseOnly) {
+    for (const char* option : {"-quazo", "-QUAZO", "-QuAzO"}) EXPECT_TRUE(isSceneOption(option)) << option;
+    for (const char* other : {"--quazo", "-quazo2", "+quazo", "-quaz", "quazo", "-quazó", "-qu\xC3\x80zo", ""}) {
+        EXPECT_FALSE(isSceneOption(other)) << other;
+    }
+}
+
+TEST(CommandLine, OptionAnywhereAndModelsInOrder) {
+    const CommandLine commandLine = parseCommandLine({"a.mag", "-Quazo", "--quazo", "b.mag", "-quazo"});
+    EXPECT_TRUE(commandLine.sceneMode);
+    EXPECT_EQ(commandLine.modelPaths, (std::vector<std::string>{"a.mag", "--quazo", "b.mag"}));
+    EXPECT_FALSE(parseCommandLine({"a.mag"}).sceneMode);
+}
+
+TEST(OutputNames, BaseNameCutsAtTheFirstDotOfTheFileName) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"ship.mag", "ship"},
+        {"ship", "ship"},
+        {"ship.lod1.mag", "ship"},
+        {"models/ship.mag", "models/ship"},
+        {"old.models/ship.mag", "old.models/ship"},
+        {"../ship.mag", "../ship"},
+        {"./ship.mag", "./ship"},
+        {".hidden.mag", ".hidden"},
+        {".hidden", ".hidden"},
+        {"C:\\old.models\\ship.mag", "C:\\old.models\\ship"},
+        {"/abs/dir.d/x.y.z", "/abs/dir.d/x"},
+    };
+    for (const auto& [path, base] : cases) EXPECT_EQ(baseNameOf(path), base) << path;
+    const OutputPaths paths = outputPathsFor("models/ship.lod1.mag");
+    EXPECT_EQ(paths.obj, "models/ship.obj");
+    EXPECT_EQ(paths.mtl, "models/ship.mtl");
+    EXPECT_EQ(paths.xml, "models/ship.xml");
+}
+
+struct DriverRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+DriverRun run(const std::vector<std::string>& arguments) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = runZelvane(arguments, out, err);
+    return {status, out.str(), err.str()};
+}
+
+constexpr const char* kUsage =
+    "Zelvane - The Darvonelle Converter [R0.1.4]\n"
+    "zelvane <MAG FILE> [-quazo]\n"
+    "get the quazo renderer at:\n"
+    "https://quazo.example.org/\n";
+
+TEST(Driver, WithoutModelPathPrintsUsage) {
+    for (const auto& arguments : {std::vector<std::string>{}, std::vector<std::string>{"-quazo"},
+                                  std::vector<std::string>{"-QUAZO", "-quazo"}}) {
+        const DriverRun result = run(arguments);
+        EXPECT_EQ(result.status, kExitUsage);
+        EXPECT_EQ(result.out, kUsage);
+        EXPECT_EQ(result.err, "");
+    }
+}
+
+TEST(Driver, LoadFailureIsOneLineOnStandardError) {
+    const DriverRun result = run({"/nonexistent/zelvane/model.mag"});
+    EXPECT_EQ(result.status, kExitFailure);
+    EXPECT_EQ(result.out, "Zelvane - The Darvonelle Converter [R0.1.4]\n");
+    EXPECT_EQ(result.err, "zelvane: /nonexistent/zelvane/model.mag: No such file or directory\n");
+}
+
+}  // namespace
+}  // namespace zelvane

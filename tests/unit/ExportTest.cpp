@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "Files.h"
+#include "GroupIds.h"
+#include "TempFolder.h"
+#include "export/Export.h"
+#include "export/FaceLine.h"
+#include "export/XmlText.h"
+
+namespace zelvane {
+namespace {
+
+using namespace test;
+
+std::string faceLine(const Polygon& polygon) {
+    TextBuffer out;
+    formatFaceLine(out, polygon);
+    return std::string(out.view());
+}
+
+TEST(FaceLine, TexturedUntexturedAndQuad) {
+    Polygon triangle{3, {0, 1, 2, 0}, {3, 3, 3, 0}, {5, 6, 7, 0}, Material{1, {}}};
+    EXPECT_EQ(faceLine(triangle), "f 1/6/4 2/7/4 3/8/4 \n");
+    triangle.material.texture = 0;
+    EXPECT_EQ(faceLine(triangle), "f 1//4 2//4 3//4 \n");
+    const Polygon quad{4, {9, 0, 4294967294u, 3}, {0, 1, 2, 3}, {0, 0, 0, 0}, Material{0xFFFFFFFF, {}}};
+    EXPECT_EQ(faceLine(quad), "f 10/1/1 1/1/2 4294967295/1/3 4/1/4 \n");
+}
+
+TEST(XmlText, EscapesTheFiveMarkupCharactersOnly) {
+    TextBuffer out;
+    appendXmlAttributeValue(out, "a&b<c>d\"e'f\xC3\xA9/\\");
+    EXPECT_EQ(out.view(), "a&amp;b&lt;c&gt;d&quot;e&apos;f\xC3\xA9/\\");
+}
+
+// Two textured groups sharing a texture, an untextured group, and a group
+// whose texture the model does not have.
+MeshStore storeWithFourGroups() {
+    MeshStore store;
+    store.addTexture("wood.pcx");
+    store.addVertex({0, 0, 0}, {0, 0, 1});
+    store.addVertex({1, 0, 0}, {0, 0, 1});
+    store.addVertex({1, 1, 0}, {0, 0, 1});
+    store.addVertex({1, 0, 0}, {0, 0, 1});  // same as vertex 1: merged
+    store.addTriangle({0, 1, 2}, Material{1, {0.5, 0.25, 1.0, 1.0}}, {0, 1, 1}, {0, 0, 1});
+    store.addTriangle({2, 3, 0}, Material{1, {1.0, 0.25, 1.0, 1.0}}, {1, 1, 0}, {1, 0, 0});
+    const std::array<Vector3, 4> up{{{0, 1, 0}, {0, 1, 0}, {0, 1, 0}, {0, 1, 0}}};
+    store.addQuad({0, 1, 2, 3}, Material{0, {0.0, 0.0, 0.0, 1.0}}, {}, {}, &up);
+    store.addTriangle({0, 2, 1}, Material{0xFFFFFFFF, {0.2, 0.2, 0.2, 1.0}}, {0.5, 0.5, 0.5}, {0.5, 0.5, 0.5});
+    return store;
+}
+
+TEST(ExportObj, WritesWholeObjAndMtlFiles) {
+    TempFolder folder;
+    MeshStore store = storeWithFourGroups();
+    std::ostringstream console;
+    const auto failure = exportObj(store, folder.file("m.obj"), folder.file("m.mtl"), console);
+    ASSERT_FALSE(failure) << failure->reason;
+    EXPECT_EQ(console.str(), "obj pcount: 4\n");
+    GroupIdNames ids;
+    EXPECT_EQ(ids.replaceIn(readFile(folder.file("m.obj"))),
+              "mtllib m.mtl\n\n"
+              "v 0.000000 0.000000 0.000000\nv 1.000000 0.000000 0.000000\nv 1.000000 1.000000 0.000000\n"
+              "vt 0.000000 0.000000 0.000000\nvt 1.000000 0.000000 0.000000\nvt 1.000000 1.000000 0.000000\n"
+              "vt 0.500000 0.500000 0.000000\n"
+              "vn 0.000000 0.000000 1.000000\nvn 0.000000 1.000000 0.000000\n"
+              "\n"
+              "\nusemtl tex<G1>\n\nf 1//2 2//2 3//2 2//2 \n"
+              "\nusemtl tex<G2>\n\nf 1/1/1 2/2/1 3/3/1 \n"
+              "\nusemtl tex<G3>\n\nf 3/3/1 2/2/1 1/1/1 \n"
+              "\nusemtl tex<G4>\n\nf 1/4/1 3/4/1 2/4/1 \n");
+    EXPECT_EQ(ids.replaceIn(readFile(folder.file("m.mtl"))),
+              "newmtl default\n  Ka 1.0 1.0 1.0\n  Kd 0.5 0.5 0.5\n  Ks 0.1 0.1 0.1\n  illum 2\n  Ns 200.0\n"
+              "\nnewmtl tex<G1>\n\n  d 1\n  Ka 0.1 0.1 0.1\n  Kd 0.000000 0.000000 0.000000\n"
+              "  Ks 0.0 0.0 0.0\n  illum 0\n  Ns 0.0\n\n"
+              "\nnewmtl tex<G2>\n\n  d 1\n  Ka 0.1 0.1 0.1\n  Kd 0.500000 0.250000 1.000000\n"
+              "  Ks 0.0 0.0 0.0\n  illum 0\n  Ns 0.0\n       map_Kd wood.pcx\n\n"
+              "\nnewmtl tex<G3>\n\n  d 1\n  Ka 0.1 0.1 0.1\n  Kd 1.000000 0.250000 1.000000\n"
+              "  Ks 0.0 0.0 0.0\n  illum 0\n  Ns 0.0\n       map_Kd wood.pcx\n\n"
+              "\nnewmtl tex<G4>\n\n  d 1\n  Ka 0.1 0.1 0.1\n  Kd 0.200000 0.200000 0.200000\n"
+              "  Ks 0.0 0.0 0.0\n  illum 0\n  Ns 0.0\n\n");
+    EXPECT_EQ(ids.count(), 4u);
+}
+
+TEST(ExportObj, EmptyModel) {
+    TempFolder folder;
+    MeshStore store;
+    store.addVertex({1, 2, 3}, {0, 0, 1});
+    std::ostringstream console;
+    ASSERT_FALSE(exportObj(store, folder.file("e.obj"), folder.file("e.mtl"), console));
+    EXPECT_EQ(console.str(), "obj pcount: 0\n");
+    EXPECT_EQ(readFile(folder.file("e.obj")), "mtllib e.mtl\n\nv 1.000000 2.000000 3.000000\nvn 0.000000 0.000000 1.000000\n\n");
+    EXPECT_EQ(readFile(folder.file("e.mtl")),
+              "newmtl default\n  Ka 1.0 1.0 1.0\n  Kd 0.5 0.5 0.5\n  Ks 0.1 0.1 0.1\n  illum 2\n  Ns 200.0\n");
+}
+
+TEST(ExportScene, WritesSceneAndOneMeshPerGroupBesideIt) {
+    TempFolder folder;
+    MeshStore store = storeWithFourGroups();
+    store.addTexture("a&b<\"c\">'.pcx");
+    store.polygons[1].material.texture = 2;
+    ASSERT_FALSE(exportScene(store, folder.file("s.xml")));
+    GroupIdNames ids;
+    const std::string scene = ids.replaceIn(readFile(folder.file("s.xml")));
+    EXPECT_EQ(scene,
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+              "<QuazoScene xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+              "xsi:noNamespaceSchemaLocation=\"../../schemas/quazoscene.xsd\">\n"
+              "\t<Frame>\n"
+              "\n\t\t\t<SurfaceShader name=\"<G1>\">\n\t\t\t\t<Reflectance>\n"
+              "\t\t\t\t\t<ImageTexture href=\"\"/>\n\t\t\t\t</Reflectance>\n\t\t\t</SurfaceShader>\n\n"
+              "\n\t\t\t<SurfaceShader name=\"<G2>\">\n\t\t\t\t<Reflectance>\n"
+              "\t\t\t\t\t<ImageTexture href=\"wood.pcx\"/>\n\t\t\t\t</Reflectance>\n\t\t\t</SurfaceShader>\n\n"
+              "\n\t\t\t<SurfaceShader name=\"<G3>\">\n\t\t\t\t<Reflectance>\n"
+              "\t\t\t\t\t<ImageTexture href=\"a&amp;b&lt;&quot;c&quot;&gt;&apos;.pcx\"/>\n"
+              "\t\t\t\t</Reflectance>\n\t\t\t</SurfaceShader>\n\n"
+              "\n\t\t\t<SurfaceShader name=\"<G4>\">\n\t\t\t\t<Reflectance>\n"
+              "\t\t\t\t</Reflectance>\n\t\t\t</SurfaceShader>\n\n"
+              "\n\t\t\t<Object type=\"mesh\">\n\t\t\t\t<Parameter name=\"href\" value=\"<G1>.obj\"/>\n"
+              "\t\t\t\t<Parameter name=\"surfaceshader\" value=\"<G1>\"/>\n\t\t\t</Object>\n\n"
+              "\n\t\t\t<Object type=\"mesh\">\n\t\t\t\t<Parameter name=\"href\" value=\"<G2>.obj\"/>\n"
+              "\t\t\t\t<Parameter name=\"surfaceshader\" value=\"<G2>\"/>\n\t\t\t</Object>\n\n"
+              "\n\t\t\t<Object type=\"mesh\">\n\t\t\t\t<Parameter name=\"href\" value=\"<G3>.obj\"/>\n"
+              "\t\t\t\t<Parameter name=\"surfaceshader\" value=\"<G3>\"/>\n\t\t\t</Object>\n\n"
+              "\n\t\t\t<Object type=\"mesh\">\n\t\t\t\t<Parameter name=\"href\" value=\"<G4>.obj\"/>\n"
+              "\t\t\t\t<Parameter name=\"surfaceshader\" value=\"<G4>\"/>\n\t\t\t</Object>\n\n"
+              "\t</Frame>\n</QuazoScene>\n");
+    const std::string vertexLines =
+        "v 0.000000 0.000000 0.000000\nv 1.000000 0.000000 0.000000\nv 1.000000 1.000000 0.000000\n"
+        "vt 0.000000 0.000000 0.000000\nvt 1.000000 0.000000 0.000000\nvt 1.000000 1.000000 0.000000\n"
+        "vt 0.500000 0.500000 0.000000\n"
+        "vn 0.000000 0.000000 1.000000\nvn 0.000000 1.000000 0.000000\n";
+    const auto files = folderContents(folder.path());
+    ASSERT_EQ(files.size(), 5u);
+    std::map<std::string, std::string> meshes;
+    for (const auto& [name, text] : files) {
+        if (name != "s.xml") meshes[ids.replaceIn(name)] = text;
+    }
+    const std::string head = "mtllib s.xml\n\n" + vertexLines + "\n";
+    EXPECT_EQ(meshes["<G1>.obj"], head + "f 1//2 2//2 3//2 2//2 \n");
+    EXPECT_EQ(meshes["<G2>.obj"], head + "f 1/1/1 2/2/1 3/3/1 \n");
+    EXPECT_EQ(meshes["<G3>.obj"], head + "f 3/3/1 2/2/1 1/1/1 \n");
+    EXPECT_EQ(meshes["<G4>.obj"], head + "f 1/4/1 3/4/1 2/4/1 \n");
+}
+
+TEST(ExportScene, EmptyModelHasOnlyTheFrame) {
+    TempFolder folder;
+    MeshStore store;
+    ASSERT_FALSE(exportScene(store, folder.file("e.xml")));
+    EXPECT_EQ(readFile(folder.file("e.xml")),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+              "<QuazoScene xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+              "xsi:noNamespaceSchemaLocation=\"../../schemas/quazoscene.xsd\">\n"
+              "\t<Frame>\n\t</Frame>\n</QuazoScene>\n");
+    EXPECT_EQ(folderContents(folder.path()).size(), 1u);
+}
+
+}  // namespace
+}  // namespace zelvane

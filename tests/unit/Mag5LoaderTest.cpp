@@ -1,0 +1,271 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include "Files.h"
+#include "Models.h"
+#include "TempFolder.h"
+#include "mag5/Mag5Loader.h"
+
+namespace zelvane {
+namespace {
+
+using namespace test;
+
+class Mag5Loader : public ::testing::Test {
+protected:
+    LoadResult load(const Mag5ModelSpec& model, const std::string& name = "model.mag") {
+        saveModel(model, folder.file(name));
+        return loadMagFile(folder.file(name), store);
+    }
+    LoadResult loadBytes(const std::vector<uint8_t>& bytes) {
+        writeFile(folder.file("bytes.mag"), bytes);
+        return loadMagFile(folder.file("bytes.mag"), store);
+    }
+
+    TempFolder folder;
+    MeshStore store;
+};
+
+Mag5ModelSpec threeVertices() {
+    Mag5ModelSpec model;
+    model.vertices = {vertexAt(0, 0, 0, 1, 0, 0), vertexAt(1, 0, 0, 0, 1, 0), vertexAt(0, 1, 0, 0, 0, 1),
+                      vertexAt(1, 1, 0, 0, 0, -1)};
+    return model;
+}
+
+TEST_F(Mag5Loader, ReportCountsTrianglesQuadsAndSkippedPolygons) {
+    Mag5ModelSpec model = threeVertices();
+    for (int i = 0; i < 200; ++i) {
+        const size_t corners = i < 190 ? 3 : i < 198 ? 4 : 5;
+        Mag5PolygonSpec polygon = polygonOver(std::vector<uint32_t>(corners, 1), 0);
+        polygon.tailBWord1 = static_cast<uint32_t>(i / 40 + 1);  // changes at 0, 40, 80, 120, 160
+        model.polygons.push_back(polygon);
+    }
+    model.textures = {"a"};
+    const LoadResult result = load(model);
+    ASSERT_EQ(result.error, "");
+    EXPECT_EQ(formatLoadReport(result.report),
+              "poly count: 200\n"
+              "state changes: 5\n"
+              "fragmentation: 2.50%\n"
+              "flat shaded polygons: 0\n"
+              "pc: 200 tpc:190 qpc: 8\n");
+    EXPECT_EQ(store.polygons.size(), 198u);
+}
+
+TEST_F(Mag5Loader, EmptyModelReportsZeroFragmentation) {
+    const LoadResult result = load(Mag5ModelSpec{});
+    ASSERT_EQ(result.error, "");
+    EXPECT_EQ(formatLoadReport(result.report),
+              "poly count: 0\nstate changes: 0\nfragmentation: 0.00%\nflat shaded polygons: 0\npc: 0 tpc:0 qpc: 0\n");
+    EXPECT_EQ(store.textures.size(), 1u);
+    EXPECT_TRUE(store.positions.empty());
+}
+
+uint32_t stateChangesOf(const std::vector<Mag5PolygonSpec>& polygons) {
+    TempFolder folder;
+    Mag5ModelSpec model = threeVertices();
+    model.textures = {"t0", "t1"};
+    model.polygons = polygons;
+    saveModel(model, folder.file("m.mag"));
+    MeshStore store;
+    const LoadResult result = loadMagFile(folder.file("m.mag"), store);
+    EXPECT_EQ(result.error, "");
+    return result.report.stateChanges;
+}
+
+TEST(Mag5LoaderStateChanges, ComparesTextureFlagsAndTailWordsOnly) {
+    const Mag5PolygonSpec plain = polygonOver({0, 1, 2}, 0);
+    EXPECT_EQ(stateChangesOf({plain}), 0u);                       // equals the all-zero start
+    EXPECT_EQ(stateChangesOf({polygonOver({0, 1, 2}, -1)}), 1u);  // -1 is not 0
+    Mag5PolygonSpec other = polygonOver({2, 1, 0}, 0);
+    other.colour = {1, 2, 3, 4};
+    other.faceNormal = {5, 6, 7};
+    other.corners[0].u = 0.9f;
+    EXPECT_EQ(stateChangesOf({plain, other}), 0u);  // colour, normal, corners take no part
+    Mag5PolygonSpec flags2 = plain;
+    flags2.flags = 2;
+    EXPECT_EQ(stateChangesOf({plain, flags2}), 1u);
+    Mag5PolygonSpec tailA = plain;
+    tailA.tailAWord1 = 1;
+    EXPECT_EQ(stateChangesOf({plain, tailA, tailA, plain}), 2u);
+}
+
+TEST(Mag5LoaderStateChanges, TriangleThenQuadAndSkippedPolygonsInBetween) {
+    Mag5PolygonSpec triangle = polygonOver({0, 1, 2}, 1);
+    triangle.tailAWord1 = 7;
+    triangle.tailBWord1 = 8;
+    Mag5PolygonSpec quad = polygonOver({0, 1, 2, 3}, 1);
+    quad.tailAWord1 = 7;
+    quad.tailBWord1 = 8;
+    Mag5PolygonSpec pentagon = polygonOver({0, 1, 2, 3, 0}, 0);  // skipped: no state of its own
+    EXPECT_EQ(stateChangesOf({triangle, quad}), 1u);
+    EXPECT_EQ(stateChangesOf({triangle, pentagon, triangle}), 1u);
+}
+
+TEST_F(Mag5Loader, ColoursScaleByTheDoubleNearestOneOver255) {
+    Mag5ModelSpec model = threeVertices();
+    Mag5PolygonSpec polygon = polygonOver({0, 1, 2});
+    polygon.colour = {33, 128, 255, 0};
+    model.polygons = {polygon};
+    ASSERT_EQ(load(model).error, "");
+    const auto& colour = store.polygons[0].material.colour;
+    EXPECT_EQ(colour[0], 0.12941176470588234);
+    EXPECT_NE(colour[0], 33.0 / 255.0);
+    EXPECT_EQ(colour[1], 0.5019607843137255);
+    EXPECT_EQ(colour[2], 1.0);
+    EXPECT_EQ(colour[3], 0.0);
+}
+
+TEST_F(Mag5Loader, TextureCoordinatesFlipV) {
+    Mag5ModelSpec model = threeVertices();
+    model.textures = {"wood"};
+    Mag5PolygonSpec polygon = polygonOver({0, 1, 2}, 0);
+    polygon.corners[0] = {0, 2.0f, 0.25f};
+    polygon.corners[1] = {1, 0.1f, 1.5f};
+    model.polygons = {polygon};
+    ASSERT_EQ(load(model).error, "");
+    ASSERT_EQ(store.texcoords.size(), 3u);
+    EXPECT_EQ(store.texcoords[0], (Vector3{2.0, 0.75, 0.0}));
+    EXPECT_EQ(store.texcoords[1], (Vector3{double(0.1f), -0.5, 0.0}));
+    EXPECT_EQ(store.polygons[0].material.texture, 1u);
+}
+
+TEST_F(Mag5Loader, FlatQuadGivesTheFaceNormalToEveryCorner) {
+    Mag5ModelSpec model = threeVertices();
+    model.polygons = {flatPolygonOver({0, 1, 2, 3}, -1, 0.25, -0.5, 0.125), polygonOver({3, 2, 1})};
+    model.polygons[1].flags = 3;  // bit 0 set: flat
+    const LoadResult result = load(model);
+    ASSERT_EQ(result.error, "");
+    EXPECT_EQ(result.report.flatShadedCount, 2u);
+    EXPECT_EQ(store.normals.size(), 4u + 4u + 3u);
+    EXPECT_EQ(store.polygons[0].normal, (std::array<uint32_t, 4>{4, 5, 6, 7}));
+    for (size_t k = 4; k < 8; ++k) EXPECT_EQ(store.normals[k], (Vector3{0.25, -0.5, 0.125}));
+    EXPECT_EQ(store.polygons[0].material.texture, 0u);
+    EXPECT_TRUE(store.texcoords.size() == 0u);
+}
+
+TEST_F(Mag5Loader, VerticesAndSmoothNormalsWidenExactly) {
+    Mag5ModelSpec model = threeVertices();
+    model.vertices[1] = vertexAt(0.1f, -2.5f, 1e-3f, 0.6f, 0.8f, 0.0f);
+    model.polygons = {polygonOver({2, 1, 0})};
+    ASSERT_EQ(load(model).error, "");
+    EXPECT_EQ(store.positions[1], (Vector3{double(0.1f), -2.5, double(1e-3f)}));
+    EXPECT_EQ(store.normals[1], (Vector3{double(0.6f), double(0.8f), 0.0}));
+    EXPECT_EQ(store.polygons[0].normal, (std::array<uint32_t, 4>{2, 1, 0, 0}));
+}
+
+TEST_F(Mag5Loader, TextureNumbersMapToTheStoresEntries) {
+    Mag5ModelSpec model = threeVertices();
+    const std::string longName(32, 'x');
+    model.textures = {"a", "", "a", longName};
+    for (int32_t index : {0, 1, 2, 3, 4, -1, -7}) model.polygons.push_back(polygonOver({0, 1, 2}, index));
+    ASSERT_EQ(load(model).error, "");
+    EXPECT_EQ(store.textures, (std::vector<std::string>{"", "a", longName}));
+    std::vector<uint32_t> textures;
+    for (const Polygon& polygon : store.polygons) textures.push_back(polygon.material.texture);
+    EXPECT_EQ(textures, (std::vector<uint32_t>{1, 0, 1, 2, 0xFFFFFFFF, 0, 0xFFFFFFFF}));
+    // A texture the file lacks still keeps its coordinates; the empty name does not.
+    EXPECT_EQ(store.texcoords.size(), 3u * 5u);
+}
+
+TEST_F(Mag5Loader, SecondFileIsOffsetByWhatTheStoreHeld) {
+    Mag5ModelSpec first = threeVertices();
+    first.textures = {"a", "b"};
+    first.polygons = {flatPolygonOver({0, 1, 2}, 1, 0, 0, 1)};
+    Mag5ModelSpec second;
+    second.textures = {"b", "c"};
+    second.vertices = {vertexAt(5, 5, 5, 1, 0, 0), vertexAt(6, 6, 6, 0, 1, 0), vertexAt(7, 7, 7, 0, 0, 1)};
+    second.polygons = {polygonOver({2, 1, 0}, 0), polygonOver({0, 1, 2}, 1)};
+    ASSERT_EQ(load(first, "first.mag").error, "");
+    ASSERT_EQ(load(second, "second.mag").error, "");
+    EXPECT_EQ(store.textures, (std::vector<std::string>{"", "a", "b", "c"}));
+    const Polygon& smooth = store.polygons[1];
+    EXPECT_EQ(smooth.vertex, (std::array<uint32_t, 4>{6, 5, 4, 0}));
+    EXPECT_EQ(smooth.material.texture, 2u);
+    // The first file's flat triangle appended three normals after its four
+    // vertex normals: the second file's vertex 2 has its normal at 9.
+    EXPECT_EQ(smooth.normal, (std::array<uint32_t, 4>{9, 8, 7, 0}));
+    EXPECT_EQ(store.normals[9], (Vector3{0, 0, 1}));
+    EXPECT_EQ(store.polygons[2].material.texture, 3u);
+}
+
+TEST_F(Mag5Loader, NotAMag5File) {
+    EXPECT_EQ(loadBytes({'5', 'G', 'A', 'M', 0, 0, 0, 0, 0, 0, 0, 0}).error, "not a MAG5 file");
+    EXPECT_EQ(loadBytes({'M', 'A', 'G'}).error, "not a MAG5 file");
+    EXPECT_EQ(loadBytes({}).error, "not a MAG5 file");
+    EXPECT_TRUE(store.positions.empty());
+}
+
+TEST_F(Mag5Loader, MissingFileGivesTheSystemsReason) {
+    EXPECT_EQ(loadMagFile(folder.file("absent.mag"), store).error, "No such file or directory");
+    EXPECT_EQ(loadMagFile(folder.path(), store).error, "Is a directory");
+}
+
+std::vector<uint8_t> truncated(const Mag5ModelSpec& model, size_t size) {
+    std::vector<uint8_t> bytes = tools::encodeMag5(model);
+    bytes.resize(size);
+    return bytes;
+}
+
+TEST_F(Mag5Loader, FileEndingEarlySaysWhere) {
+    Mag5ModelSpec model = threeVertices();
+    model.textures = {"a", "b"};
+    model.polygons = {polygonOver({0, 1, 2}), polygonOver({0, 1, 2, 3}), polygonOver({0, 1, 2, 3, 0})};
+    const size_t polygons = 12 + 64 + 8 + 4 * 28;
+    EXPECT_EQ(loadBytes(truncated(model, 10)).error, "file ends early (inside the header)");
+    EXPECT_EQ(loadBytes(truncated(model, 12 + 40)).error, "file ends early (inside texture name 1)");
+    EXPECT_EQ(loadBytes(truncated(model, 12 + 64 + 7)).error,
+              "file ends early (inside the vertex and polygon counts)");
+    EXPECT_EQ(loadBytes(truncated(model, 12 + 64 + 8 + 28 * 3)).error, "file ends early (inside vertex 3)");
+    EXPECT_EQ(loadBytes(truncated(model, polygons + 120 + 67)).error, "file ends early (inside polygon 1)");
+    EXPECT_EQ(loadBytes(truncated(model, polygons + 120 + 68 + 63)).error,
+              "file ends early (inside the corners of polygon 1)");
+    // A skipped polygon's corner block must be there too.
+    EXPECT_EQ(loadBytes(truncated(model, polygons + 120 + 132 + 68 + 75)).error,
+              "file ends early (inside the corners of polygon 2)");
+    EXPECT_EQ(loadBytes(truncated(model, polygons + 120 + 132 + 68 + 76)).error, "");
+}
+
+TEST_F(Mag5Loader, CornerBeyondTheFilesVerticesIsRefused) {
+    Mag5ModelSpec model = threeVertices();
+    model.polygons = {polygonOver({0, 1, 2}), polygonOver({0, 1, 2, 4})};
+    EXPECT_EQ(load(model).error, "polygon 1 refers to vertex 4, but the file has 4 vertices");
+    // Skipped polygons are not looked into.
+    model.polygons = {polygonOver({0, 1, 2, 3, 99})};
+    EXPECT_EQ(load(model).error, "");
+}
+
+long peakResidentKilobytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// A few dozen bytes declaring billions of records: refused at once, with no
+// allocation sized by the counts.
+TEST_F(Mag5Loader, HugeCountsInATinyFileFailFast) {
+    auto withCounts = [](uint32_t textures, uint32_t vertices, uint32_t polygons, uint32_t corners) {
+        std::vector<uint8_t> bytes{'M', 'A', 'G', '5'};
+        auto put = [&](uint32_t word) {
+            for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<uint8_t>(word >> shift));
+        };
+        put(textures);
+        put(0);
+        put(vertices);
+        put(polygons);
+        bytes.resize(bytes.size() + 28, 0);  // one vertex record, enough when vertices is 1
+        bytes.resize(bytes.size() + 64, 0);  // polygon record with its corner count at the end
+        for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<uint8_t>(corners >> shift));
+        return bytes;
+    };
+    const long before = peakResidentKilobytes();
+    EXPECT_NE(loadBytes(withCounts(0xFFFFFFFF, 1, 1, 3)).error, "");
+    EXPECT_NE(loadBytes(withCounts(0, 0xFFFFFFFF, 1, 3)).error, "");
+    EXPECT_NE(loadBytes(withCounts(0, 1, 0xFFFFFFFF, 3)).error, "");
+    EXPECT_EQ(loadBytes(withCounts(0, 1, 1, 0xFFFFFFFF)).error, "file ends early (inside the corners of polygon 0)");
+    EXPECT_LT(peakResidentKilobytes() - before, 16 * 1024);
+}
+
+}  // namespace
+}  // namespace zelvane
