@@ -21,4 +21,9 @@ std::optional<OutputError> exportObj(MeshStore& store, const std::string& objPat
 // not at all.
 std::optional<OutputError> exportScene(MeshStore& store, const std::string& xmlPath);
 
+// The writing halves of the two exports, for a store already merged and grouped.
+std::optional<OutputError> writeObj(const MeshStore& store, const std::string& objPath, const std::string& mtlPath,
+                                    std::ostream& console);
+std::optional<OutputError> writeScene(const MeshStore& store, const std::string& xmlPath);
+
 }  // namespace zelvane

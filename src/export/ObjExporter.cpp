@@ -67,6 +67,11 @@ std::optional<OutputError> exportObj(MeshStore& store, const std::string& objPat
                                      std::ostream& console) {
     store.mergeDuplicates();
     store.groupByMaterial();
+    return writeObj(store, objPath, mtlPath, console);
+}
+
+std::optional<OutputError> writeObj(const MeshStore& store, const std::string& objPath, const std::string& mtlPath,
+                                    std::ostream& console) {
     OutputSet outputs;
     OutputFile* obj = outputs.create(objPath);
     if (obj == nullptr) {

@@ -68,6 +68,10 @@ void writeGroupMesh(OutputFile& file, const MeshStore& store, const GroupPolygon
 std::optional<OutputError> exportScene(MeshStore& store, const std::string& xmlPath) {
     store.mergeDuplicates();
     store.groupByMaterial();
+    return writeScene(store, xmlPath);
+}
+
+std::optional<OutputError> writeScene(const MeshStore& store, const std::string& xmlPath) {
     OutputSet outputs;
     OutputFile* scene = outputs.create(xmlPath);
     if (scene == nullptr) {

@@ -12,9 +12,8 @@ uint32_t MeshStore::addTexture(std::string_view name) {
 }
 
 uint32_t MeshStore::addVertex(const Vector3& position, const Vector3& normal) {
-    positionNormal_.push_back(static_cast<uint32_t>(normals.size()));
+    positionNormal_.push_back(normalLookup_.findOrAppend(normals, normal));
     positions.push_back(position);
-    normals.push_back(normal);
     return static_cast<uint32_t>(positions.size() - 1);
 }
 
@@ -32,12 +31,10 @@ uint32_t MeshStore::addPolygon(const std::array<uint32_t, N>& vertex, const Mate
     for (size_t corner = 0; corner < N; ++corner) {
         polygon.vertex[corner] = vertex[corner];
         if (material.texture != 0) {
-            polygon.texcoord[corner] = static_cast<uint32_t>(texcoords.size());
-            texcoords.push_back({u[corner], v[corner], 0.0});
+            polygon.texcoord[corner] = texcoordLookup_.findOrAppend(texcoords, {u[corner], v[corner], 0.0});
         }
         if (cornerNormals != nullptr) {
-            polygon.normal[corner] = static_cast<uint32_t>(normals.size());
-            normals.push_back((*cornerNormals)[corner]);
+            polygon.normal[corner] = normalLookup_.findOrAppend(normals, (*cornerNormals)[corner]);
         } else {
             polygon.normal[corner] = vertexNormal(vertex[corner]);
         }

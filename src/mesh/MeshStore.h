@@ -11,6 +11,7 @@
 #include "Material.h"
 #include "Polygon.h"
 #include "Vector3.h"
+#include "Vector3Index.h"
 
 namespace zelvane {
 
@@ -22,6 +23,12 @@ using MaterialGroups = std::map<Material, GroupPolygons>;
 // The one in-memory model: filled by the loader through the add operations,
 // prepared for output by mergeDuplicates and groupByMaterial, then read by an
 // exporter. Indices passed in are kept as given, never checked.
+//
+// Normals and texture coordinates are kept distinct as they are added: an
+// equal entry that is already there is shared instead of appended. That is
+// exactly what merging them afterwards would give (first occurrences, in
+// order) without ever holding the duplicates; positions are merged by
+// mergeDuplicates.
 class MeshStore {
 public:
     std::vector<std::string> textures{""};  // entry 0 is the empty name: no texture
@@ -33,12 +40,13 @@ public:
 
     // Index of the name in textures, appending it when it is new.
     uint32_t addTexture(std::string_view name);
-    // Appends a position and the normal that goes with it; returns the position's index.
+    // Appends a position, and the normal that goes with it unless an equal one
+    // is there; returns the position's index.
     uint32_t addVertex(const Vector3& position, const Vector3& normal);
     // Appends a polygon; returns its index. Textured polygons (material.texture
-    // not 0) get one texture coordinate per corner from u and v. With
-    // cornerNormals each corner gets a normal of its own; without, each corner
-    // uses the normal added together with its vertex.
+    // not 0) get a texture coordinate per corner from u and v. With
+    // cornerNormals each corner gets the normal given for it; without, each
+    // corner uses the normal added together with its vertex.
     uint32_t addTriangle(const std::array<uint32_t, 3>& vertex, const Material& material,
                          const std::array<double, 3>& u, const std::array<double, 3>& v,
                          const std::array<Vector3, 3>* cornerNormals = nullptr);
@@ -46,8 +54,8 @@ public:
                      const std::array<double, 4>& u, const std::array<double, 4>& v,
                      const std::array<Vector3, 4>* cornerNormals = nullptr);
 
-    // Collapses equal positions, normals and texture coordinates, keeping first
-    // occurrences in order, and rewrites every polygon index to match.
+    // Collapses equal positions, keeping first occurrences in order, and
+    // rewrites every polygon's vertex indices to match.
     void mergeDuplicates();
     // Files every polygon under its material, in material order.
     void groupByMaterial();
@@ -61,6 +69,8 @@ private:
 
     std::unordered_map<std::string, uint32_t> textureLookup_{{"", 0}};
     std::vector<uint32_t> positionNormal_;  // per position: the normal added with it
+    Vector3Index normalLookup_;
+    Vector3Index texcoordLookup_;
 };
 
 // The identifier of a material group: the address of its entry, unique and

@@ -135,14 +135,16 @@ TEST_F(Mag5Loader, FlatQuadGivesTheFaceNormalToEveryCorner) {
     Mag5ModelSpec model = threeVertices();
     model.polygons = {flatPolygonOver({0, 1, 2, 3}, -1, 0.25, -0.5, 0.125), polygonOver({3, 2, 1})};
     model.polygons[1].flags = 3;  // bit 0 set: flat
+    model.polygons[1].faceNormal = {0, 1, 0};  // equal to vertex 1's normal
     const LoadResult result = load(model);
     ASSERT_EQ(result.error, "");
     EXPECT_EQ(result.report.flatShadedCount, 2u);
-    EXPECT_EQ(store.normals.size(), 4u + 4u + 3u);
-    EXPECT_EQ(store.polygons[0].normal, (std::array<uint32_t, 4>{4, 5, 6, 7}));
-    for (size_t k = 4; k < 8; ++k) EXPECT_EQ(store.normals[k], (Vector3{0.25, -0.5, 0.125}));
+    ASSERT_EQ(store.normals.size(), 5u);
+    EXPECT_EQ(store.normals[4], (Vector3{0.25, -0.5, 0.125}));
+    EXPECT_EQ(store.polygons[0].normal, (std::array<uint32_t, 4>{4, 4, 4, 4}));
+    EXPECT_EQ(store.polygons[1].normal, (std::array<uint32_t, 4>{1, 1, 1, 0}));
     EXPECT_EQ(store.polygons[0].material.texture, 0u);
-    EXPECT_TRUE(store.texcoords.size() == 0u);
+    EXPECT_TRUE(store.texcoords.empty());
 }
 
 TEST_F(Mag5Loader, VerticesAndSmoothNormalsWidenExactly) {
@@ -166,16 +168,19 @@ TEST_F(Mag5Loader, TextureNumbersMapToTheStoresEntries) {
     for (const Polygon& polygon : store.polygons) textures.push_back(polygon.material.texture);
     EXPECT_EQ(textures, (std::vector<uint32_t>{1, 0, 1, 2, 0xFFFFFFFF, 0, 0xFFFFFFFF}));
     // A texture the file lacks still keeps its coordinates; the empty name does not.
-    EXPECT_EQ(store.texcoords.size(), 3u * 5u);
+    EXPECT_EQ(store.texcoords.size(), 3u);
+    EXPECT_EQ(store.polygons[4].texcoord, (std::array<uint32_t, 4>{0, 1, 2, 0}));
+    EXPECT_EQ(store.polygons[1].texcoord, (std::array<uint32_t, 4>{0, 0, 0, 0}));
 }
 
 TEST_F(Mag5Loader, SecondFileIsOffsetByWhatTheStoreHeld) {
     Mag5ModelSpec first = threeVertices();
     first.textures = {"a", "b"};
-    first.polygons = {flatPolygonOver({0, 1, 2}, 1, 0, 0, 1)};
+    first.polygons = {flatPolygonOver({0, 1, 2}, 1, 0, 0.6, 0.8)};
     Mag5ModelSpec second;
     second.textures = {"b", "c"};
-    second.vertices = {vertexAt(5, 5, 5, 1, 0, 0), vertexAt(6, 6, 6, 0, 1, 0), vertexAt(7, 7, 7, 0, 0, 1)};
+    second.vertices = {vertexAt(5, 5, 5, 0.6f, 0.8f, 0), vertexAt(6, 6, 6, 0.8f, 0.6f, 0),
+                       vertexAt(7, 7, 7, 0, 0.8f, 0.6f)};
     second.polygons = {polygonOver({2, 1, 0}, 0), polygonOver({0, 1, 2}, 1)};
     ASSERT_EQ(load(first, "first.mag").error, "");
     ASSERT_EQ(load(second, "second.mag").error, "");
@@ -183,10 +188,10 @@ TEST_F(Mag5Loader, SecondFileIsOffsetByWhatTheStoreHeld) {
     const Polygon& smooth = store.polygons[1];
     EXPECT_EQ(smooth.vertex, (std::array<uint32_t, 4>{6, 5, 4, 0}));
     EXPECT_EQ(smooth.material.texture, 2u);
-    // The first file's flat triangle appended three normals after its four
-    // vertex normals: the second file's vertex 2 has its normal at 9.
-    EXPECT_EQ(smooth.normal, (std::array<uint32_t, 4>{9, 8, 7, 0}));
-    EXPECT_EQ(store.normals[9], (Vector3{0, 0, 1}));
+    // The first file's four vertex normals and its face normal come first:
+    // the second file's vertex 2 has its normal at 7, not at 6.
+    EXPECT_EQ(smooth.normal, (std::array<uint32_t, 4>{7, 6, 5, 0}));
+    EXPECT_EQ(store.normals[7], (Vector3{0, double(0.8f), double(0.6f)}));
     EXPECT_EQ(store.polygons[2].material.texture, 3u);
 }
 

@@ -21,7 +21,7 @@ constexpr size_t kTailWordSize = 4;
 // Appends fixed-size little-endian fields to a growing byte buffer.
 class ByteSink {
 public:
-    explicit ByteSink(uint8_t fill) : fill_(fill) {}
+    ByteSink(std::vector<uint8_t>& bytes, uint8_t fill) : bytes_(bytes), fill_(fill) {}
 
     void u32(uint32_t value) {
         for (int shift = 0; shift < 32; shift += 8) {
@@ -52,25 +52,13 @@ public:
         bytes_.insert(bytes_.end(), size - used, uint8_t{0});
     }
 
-    std::vector<uint8_t> take() { return std::move(bytes_); }
-
 private:
+    std::vector<uint8_t>& bytes_;
     uint8_t fill_;
-    std::vector<uint8_t> bytes_;
 };
 
 uint32_t countOf(size_t size) { return static_cast<uint32_t>(size); }
 
-void writeHeader(ByteSink& sink, const Mag5ModelSpec& model) {
-    sink.raw(kMagic);
-    sink.u32(countOf(model.textures.size()));
-    sink.reserved(kHeaderReservedSize);
-    for (const std::string& name : model.textures) {
-        sink.paddedText(name, kTextureNameSize);
-    }
-    sink.u32(countOf(model.vertices.size()));
-    sink.u32(countOf(model.polygons.size()));
-}
 
 void writeVertex(ByteSink& sink, const Mag5VertexSpec& vertex) {
     for (float coordinate : vertex.position) {
@@ -114,17 +102,41 @@ void writeCornerBlock(ByteSink& sink, const Mag5PolygonSpec& polygon) {
 
 }  // namespace
 
+void appendMag5Header(std::vector<uint8_t>& bytes, const std::vector<std::string>& textures, uint32_t vertexCount,
+                      uint32_t polygonCount, uint8_t reservedFill) {
+    ByteSink sink(bytes, reservedFill);
+    sink.raw(kMagic);
+    sink.u32(countOf(textures.size()));
+    sink.reserved(kHeaderReservedSize);
+    for (const std::string& name : textures) {
+        sink.paddedText(name, kTextureNameSize);
+    }
+    sink.u32(vertexCount);
+    sink.u32(polygonCount);
+}
+
+void appendMag5Vertex(std::vector<uint8_t>& bytes, const Mag5VertexSpec& vertex, uint8_t reservedFill) {
+    ByteSink sink(bytes, reservedFill);
+    writeVertex(sink, vertex);
+}
+
+void appendMag5Polygon(std::vector<uint8_t>& bytes, const Mag5PolygonSpec& polygon, uint8_t reservedFill) {
+    ByteSink sink(bytes, reservedFill);
+    writePolygonRecord(sink, polygon);
+    writeCornerBlock(sink, polygon);
+}
+
 std::vector<uint8_t> encodeMag5(const Mag5ModelSpec& model) {
-    ByteSink sink(model.reservedFill);
-    writeHeader(sink, model);
+    std::vector<uint8_t> bytes;
+    appendMag5Header(bytes, model.textures, countOf(model.vertices.size()), countOf(model.polygons.size()),
+                     model.reservedFill);
     for (const Mag5VertexSpec& vertex : model.vertices) {
-        writeVertex(sink, vertex);
+        appendMag5Vertex(bytes, vertex, model.reservedFill);
     }
     for (const Mag5PolygonSpec& polygon : model.polygons) {
-        writePolygonRecord(sink, polygon);
-        writeCornerBlock(sink, polygon);
+        appendMag5Polygon(bytes, polygon, model.reservedFill);
     }
-    return sink.take();
+    return bytes;
 }
 
 bool saveMag5(const Mag5ModelSpec& model, const std::string& path) {

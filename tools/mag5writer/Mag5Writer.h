@@ -40,6 +40,14 @@ struct Mag5ModelSpec {
     uint8_t reservedFill = 0xA5;
 };
 
+// The pieces of a MAG5 file, appended to bytes, for writers that stream
+// models too large to hold as a Mag5ModelSpec: the header with the texture
+// table and both counts, then each vertex record, then each polygon.
+void appendMag5Header(std::vector<uint8_t>& bytes, const std::vector<std::string>& textures, uint32_t vertexCount,
+                      uint32_t polygonCount, uint8_t reservedFill);
+void appendMag5Vertex(std::vector<uint8_t>& bytes, const Mag5VertexSpec& vertex, uint8_t reservedFill);
+void appendMag5Polygon(std::vector<uint8_t>& bytes, const Mag5PolygonSpec& polygon, uint8_t reservedFill);
+
 // The whole file as bytes, laid out exactly as a MAG5 file.
 std::vector<uint8_t> encodeMag5(const Mag5ModelSpec& model);
 
