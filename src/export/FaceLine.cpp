@@ -1,21 +1,34 @@
 #include "FaceLine.h"
 
+#include <algorithm>
+
 namespace zelvane {
+
+namespace {
+
+// "f ", four corners of three indices with their separators, "\n".
+constexpr size_t kMaxFaceLineSize = 2 + 4 * (3 * kMaxUnsignedChars + 3) + 1;
+
+}  // namespace
 
 void formatFaceLine(TextBuffer& out, const Polygon& polygon) {
     const bool textured = polygon.material.texture != 0;
-    out.append("f ");
-    for (uint32_t corner = 0; corner < polygon.cornerCount; ++corner) {
-        out.appendUnsigned(uint64_t{polygon.vertex[corner]} + 1);
-        out.append('/');
+    const uint32_t cornerCount = std::min<uint32_t>(polygon.cornerCount, 4);
+    char* p = out.reserve(kMaxFaceLineSize);
+    *p++ = 'f';
+    *p++ = ' ';
+    for (uint32_t corner = 0; corner < cornerCount; ++corner) {
+        p = writeUnsigned(p, uint64_t{polygon.vertex[corner]} + 1);
+        *p++ = '/';
         if (textured) {
-            out.appendUnsigned(uint64_t{polygon.texcoord[corner]} + 1);
+            p = writeUnsigned(p, uint64_t{polygon.texcoord[corner]} + 1);
         }
-        out.append('/');
-        out.appendUnsigned(uint64_t{polygon.normal[corner]} + 1);
-        out.append(' ');
+        *p++ = '/';
+        p = writeUnsigned(p, uint64_t{polygon.normal[corner]} + 1);
+        *p++ = ' ';
     }
-    out.append('\n');
+    *p++ = '\n';
+    out.commit(p);
 }
 
 }  // namespace zelvane

@@ -1,11 +1,59 @@
 #include "NumberFormat.h"
 
+#include <bit>
 #include <charconv>
+#include <cmath>
 
 namespace zelvane {
+namespace {
+
+constexpr uint64_t kMillion = 1000000;
+// Below this magnitude a value times a million fits 64 bits after rounding.
+constexpr double kFastLimit = 1e13;
+
+// Six zero-padded digits.
+char* writeSixDigits(char* out, uint64_t value) {
+    for (int position = 5; position >= 0; --position) {
+        out[position] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    }
+    return out + 6;
+}
+
+// |value| times a million, rounded to the nearest integer with ties to
+// even, computed exactly from the binary value. For |value| < 1e13, which
+// makes the binary exponent negative.
+uint64_t scaledMagnitude(double value) {
+    const uint64_t bits = std::bit_cast<uint64_t>(value);
+    const auto exponentField = static_cast<int>((bits >> 52) & 0x7FF);
+    const uint64_t fraction = bits & ((uint64_t{1} << 52) - 1);
+    const uint64_t mantissa = exponentField == 0 ? fraction : fraction | (uint64_t{1} << 52);
+    const int exponent = (exponentField == 0 ? 1 : exponentField) - 1075;  // |value| = mantissa * 2^exponent
+    const unsigned __int128 product = static_cast<unsigned __int128>(mantissa) * kMillion;
+    const int shift = -exponent;
+    if (shift > 100) {
+        return 0;  // product < 2^73: far below one half
+    }
+    const auto quotient = static_cast<uint64_t>(product >> shift);
+    const unsigned __int128 remainder = product - (static_cast<unsigned __int128>(quotient) << shift);
+    const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
+    const bool roundUp = remainder > half || (remainder == half && (quotient & 1) != 0);
+    return quotient + (roundUp ? 1 : 0);
+}
+
+}  // namespace
 
 char* writeFixed6(char* out, double value) {
-    return std::to_chars(out, out + kMaxFixed6Chars, value, std::chars_format::fixed, 6).ptr;
+    if (!(value > -kFastLimit && value < kFastLimit)) {  // large, infinite or NaN
+        return std::to_chars(out, out + kMaxFixed6Chars, value, std::chars_format::fixed, 6).ptr;
+    }
+    if (std::signbit(value)) {
+        *out++ = '-';  // also for -0.0 and for negatives that round to zero
+    }
+    const uint64_t scaled = scaledMagnitude(value);
+    out = std::to_chars(out, out + kMaxUnsignedChars, scaled / kMillion).ptr;
+    *out++ = '.';
+    return writeSixDigits(out, scaled % kMillion);
 }
 
 char* writeUnsigned(char* out, uint64_t value) {

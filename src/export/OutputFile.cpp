@@ -22,7 +22,7 @@ bool OutputFile::open() {
         errno_ = errno;
         return false;
     }
-    text_.reserve(kFlushSize + kFlushSize / 8);
+    text_.reserve(kFlushSize + kFlushSize / 8);  // room for the last line before a flush
     return true;
 }
 

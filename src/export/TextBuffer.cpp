@@ -1,22 +1,17 @@
 #include "TextBuffer.h"
 
-#include "NumberFormat.h"
+#include <algorithm>
 
 namespace zelvane {
 
-void TextBuffer::appendFixed6(double value) {
-    char digits[kMaxFixed6Chars];
-    text_.append(digits, writeFixed6(digits, value));
-}
-
-void TextBuffer::appendUnsigned(uint64_t value) {
-    char digits[kMaxUnsignedChars];
-    text_.append(digits, writeUnsigned(digits, value));
-}
-
-void TextBuffer::appendHex(uint64_t value) {
-    char digits[kMaxHexChars];
-    text_.append(digits, writeHex(digits, value));
+void TextBuffer::grow(size_t extra) {
+    const size_t capacity = std::max({size_t{4096}, 2 * capacity_, size_ + extra});
+    auto data = std::make_unique_for_overwrite<char[]>(capacity);
+    if (size_ > 0) {
+        std::memcpy(data.get(), data_.get(), size_);
+    }
+    data_ = std::move(data);
+    capacity_ = capacity;
 }
 
 }  // namespace zelvane

@@ -1,29 +1,53 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+#include <cstring>
+#include <memory>
 #include <string_view>
+
+#include "NumberFormat.h"
 
 namespace zelvane {
 
-// Output text built in memory, with the number formats of the output files.
+// Output text built in memory. Writers either append pieces or, on hot
+// paths, reserve room for a whole line, write it through a pointer with the
+// number formats and commit where it ends.
 class TextBuffer {
 public:
-    void append(std::string_view text) { text_.append(text); }
-    void append(char c) { text_.push_back(c); }
-    // printf "%lf"
-    void appendFixed6(double value);
-    void appendUnsigned(uint64_t value);
-    // printf "%x" of the whole value
-    void appendHex(uint64_t value);
+    // Where to write up to size more bytes.
+    char* reserve(size_t size) {
+        if (capacity_ - size_ < size) {
+            grow(size);
+        }
+        return data_.get() + size_;
+    }
+    // Takes the bytes up to end, a pointer into the reserved room.
+    void commit(const char* end) { size_ = static_cast<size_t>(end - data_.get()); }
 
-    std::string_view view() const { return text_; }
-    size_t size() const { return text_.size(); }
-    void clear() { text_.clear(); }
-    void reserve(size_t size) { text_.reserve(size); }
+    void append(std::string_view text) {
+        std::memcpy(reserve(text.size()), text.data(), text.size());
+        size_ += text.size();
+    }
+    void append(char c) {
+        *reserve(1) = c;
+        ++size_;
+    }
+    // printf "%lf"
+    void appendFixed6(double value) { commit(writeFixed6(reserve(kMaxFixed6Chars), value)); }
+    void appendUnsigned(uint64_t value) { commit(writeUnsigned(reserve(kMaxUnsignedChars), value)); }
+    // printf "%x" of the whole value
+    void appendHex(uint64_t value) { commit(writeHex(reserve(kMaxHexChars), value)); }
+
+    std::string_view view() const { return {data_.get(), size_}; }
+    size_t size() const { return size_; }
+    void clear() { size_ = 0; }
 
 private:
-    std::string text_;
+    void grow(size_t extra);
+
+    std::unique_ptr<char[]> data_;
+    size_t size_ = 0;
+    size_t capacity_ = 0;
 };
 
 }  // namespace zelvane

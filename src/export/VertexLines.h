@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -10,13 +11,15 @@ namespace zelvane {
 
 // Appends "<tag> x y z\n" with each coordinate as printf "%lf" prints it.
 inline void appendVectorLine(TextBuffer& out, std::string_view tag, const Vector3& vector) {
-    out.append(tag);
-    out.appendFixed6(vector.x);
-    out.append(' ');
-    out.appendFixed6(vector.y);
-    out.append(' ');
-    out.appendFixed6(vector.z);
-    out.append('\n');
+    char* p = out.reserve(tag.size() + 3 * (kMaxFixed6Chars + 1));
+    p = std::copy(tag.begin(), tag.end(), p);
+    p = writeFixed6(p, vector.x);
+    *p++ = ' ';
+    p = writeFixed6(p, vector.y);
+    *p++ = ' ';
+    p = writeFixed6(p, vector.z);
+    *p++ = '\n';
+    out.commit(p);
 }
 
 // Appends the vertex lines of an OBJ body: all positions ("v"), then all

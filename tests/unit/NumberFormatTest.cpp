@@ -45,10 +45,12 @@ TEST(NumberFormat, Fixed6MatchesPrintfOnAwkwardValues) {
 TEST(NumberFormat, Fixed6MatchesPrintfOnRandomDoubles) {
     std::mt19937_64 random(20261207);
     std::uniform_real_distribution<double> modelScale(-10000.0, 10000.0);
-    for (int i = 0; i < 200000; ++i) {
-        // Half arbitrary bit patterns (every exponent, NaNs and infinities
-        // included), half values of the size a model holds.
-        const double value = i % 2 ? std::bit_cast<double>(random()) : modelScale(random);
+    for (int i = 0; i < 300000; ++i) {
+        // Arbitrary bit patterns (every exponent, NaNs and infinities
+        // included), values of the size a model holds, and dyadic fractions,
+        // which hit exact ties at the sixth decimal.
+        const double dyadic = std::ldexp(static_cast<double>(random() % (1 << 24)), -static_cast<int>(random() % 44));
+        const double value = i % 3 == 0 ? std::bit_cast<double>(random()) : i % 3 == 1 ? modelScale(random) : dyadic;
         ASSERT_EQ(fixed6(value), viaPrintf("%lf", value)) << std::bit_cast<uint64_t>(value);
     }
 }
