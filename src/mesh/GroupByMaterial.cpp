@@ -1,10 +1,16 @@
+#include <vector>
+
 #include "MeshStore.h"
 
 namespace zelvane {
 
 void MeshStore::groupByMaterial() {
+    std::vector<GroupPolygons*> groupOfMaterial;
+    for (const Material& material : polygons.materials()) {
+        groupOfMaterial.push_back(&groups[material]);
+    }
     for (uint32_t index = 0; index < polygons.size(); ++index) {
-        groups[polygons[index].material].push_back(index);
+        groupOfMaterial[polygons.materialNumber(index)]->push_back(index);
     }
 }
 

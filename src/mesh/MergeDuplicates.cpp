@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -13,10 +15,23 @@ std::vector<uint32_t> collapseEqualEntries(std::vector<Vector3>& entries) {
     Vector3Index distinct;  // over the front of entries, compacted in place
     distinct.reserve(entries.size());
     std::vector<uint32_t> newIndex(entries.size());
+    // Large arrays hash to slots all over the table: fetch the slots of the
+    // entries a little ahead while working on the current one.
+    constexpr size_t kLookahead = 16;
+    std::array<uint32_t, kLookahead> hashes{};
+    for (size_t i = 0; i < std::min(kLookahead, entries.size()); ++i) {
+        hashes[i] = Vector3Index::hashOf(entries[i]);
+        distinct.prefetch(hashes[i]);
+    }
     uint32_t distinctCount = 0;
     for (size_t i = 0; i < entries.size(); ++i) {
         const Vector3 entry = entries[i];
-        newIndex[i] = distinct.findOrInsert(entries.data(), entry, distinctCount);
+        const uint32_t hash = hashes[i % kLookahead];
+        if (i + kLookahead < entries.size()) {
+            hashes[i % kLookahead] = Vector3Index::hashOf(entries[i + kLookahead]);
+            distinct.prefetch(hashes[i % kLookahead]);
+        }
+        newIndex[i] = distinct.findOrInsert(entries.data(), entry, distinctCount, hash);
         if (newIndex[i] == distinctCount) {
             entries[distinctCount++] = entry;
         }
@@ -27,12 +42,12 @@ std::vector<uint32_t> collapseEqualEntries(std::vector<Vector3>& entries) {
 
 // Rewrites the vertex indices of every polygon; indices that were out of
 // range stay as they were.
-void rewriteVertexIndices(std::vector<Polygon>& polygons, const std::vector<uint32_t>& newIndex) {
-    for (Polygon& polygon : polygons) {
-        for (uint32_t corner = 0; corner < polygon.cornerCount; ++corner) {
-            uint32_t& vertex = polygon.vertex[corner];
-            if (vertex < newIndex.size()) {
-                vertex = newIndex[vertex];
+void rewriteVertexIndices(PolygonList& polygons, const std::vector<uint32_t>& newIndex) {
+    for (size_t index = 0; index < polygons.size(); ++index) {
+        auto& vertices = polygons.vertex(index);
+        for (uint32_t corner = 0; corner < polygons.cornerCount(index); ++corner) {
+            if (vertices[corner] < newIndex.size()) {
+                vertices[corner] = newIndex[vertices[corner]];
             }
         }
     }

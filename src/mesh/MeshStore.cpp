@@ -34,7 +34,10 @@ uint32_t MeshStore::addPolygon(const std::array<uint32_t, N>& vertex, const Mate
             polygon.texcoord[corner] = texcoordLookup_.findOrAppend(texcoords, {u[corner], v[corner], 0.0});
         }
         if (cornerNormals != nullptr) {
-            polygon.normal[corner] = normalLookup_.findOrAppend(normals, (*cornerNormals)[corner]);
+            // Flat-shaded corners repeat one normal: look it up once.
+            const bool sameAsPrevious = corner > 0 && (*cornerNormals)[corner] == (*cornerNormals)[corner - 1];
+            polygon.normal[corner] = sameAsPrevious ? polygon.normal[corner - 1]
+                                                    : normalLookup_.findOrAppend(normals, (*cornerNormals)[corner]);
         } else {
             polygon.normal[corner] = vertexNormal(vertex[corner]);
         }

@@ -10,6 +10,7 @@
 
 #include "Material.h"
 #include "Polygon.h"
+#include "PolygonList.h"
 #include "Vector3.h"
 #include "Vector3Index.h"
 
@@ -35,7 +36,7 @@ public:
     std::vector<Vector3> positions;
     std::vector<Vector3> normals;
     std::vector<Vector3> texcoords;  // (u, v, 0.0)
-    std::vector<Polygon> polygons;
+    PolygonList polygons;
     MaterialGroups groups;  // empty until groupByMaterial
 
     // Index of the name in textures, appending it when it is new.

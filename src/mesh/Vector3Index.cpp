@@ -13,13 +13,6 @@ uint64_t componentBits(double value) {
     return value == 0.0 ? 0 : std::bit_cast<uint64_t>(value);  // -0.0 hashes as 0.0
 }
 
-uint32_t hashOf(const Vector3& v) {
-    uint64_t h = componentBits(v.x) * 0x9E3779B97F4A7C15ull;
-    h = (h ^ (h >> 29) ^ componentBits(v.y)) * 0xBF58476D1CE4E5B9ull;
-    h = (h ^ (h >> 31) ^ componentBits(v.z)) * 0x94D049BB133111EBull;
-    return static_cast<uint32_t>(h >> 32);
-}
-
 bool hasNaN(const Vector3& v) {
     return std::isnan(v.x) || std::isnan(v.y) || std::isnan(v.z);
 }
@@ -30,6 +23,18 @@ size_t slotCountFor(size_t count) {
 }
 
 }  // namespace
+
+// Coordinates are often small integers or short binary fractions, whose
+// low bits are all zero: mix every input bit into the bits the table uses.
+uint32_t Vector3Index::hashOf(const Vector3& v) {
+    uint64_t h = componentBits(v.x) ^ std::rotl(componentBits(v.y), 21) ^ std::rotl(componentBits(v.z), 42);
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDull;
+    h ^= h >> 33;
+    h *= 0xC4CEB9FE1A85EC53ull;
+    h ^= h >> 33;
+    return static_cast<uint32_t>(h);
+}
 
 void Vector3Index::reserve(size_t entryCount) {
     if (slotCountFor(entryCount) > slots_.size()) {
@@ -53,14 +58,14 @@ void Vector3Index::rehash(size_t slotCount) {
     }
 }
 
-uint32_t Vector3Index::findOrInsert(const Vector3* entries, const Vector3& value, uint32_t candidate) {
+uint32_t Vector3Index::findOrInsert(const Vector3* entries, const Vector3& value, uint32_t candidate,
+                                    uint32_t hash) {
     if (hasNaN(value)) {
         return candidate;
     }
     if (10 * (count_ + 1) > 7 * slots_.size()) {
         rehash(std::max(kMinimumSlots, 2 * slots_.size()));
     }
-    const uint32_t hash = hashOf(value);
     const size_t mask = slots_.size() - 1;
     for (size_t position = hash & mask;; position = (position + 1) & mask) {
         Slot& slot = slots_[position];

@@ -19,7 +19,14 @@ public:
     // The index of the entry equal to value if one was recorded; otherwise
     // records candidate as value's index and returns candidate, and the
     // caller stores value there.
-    uint32_t findOrInsert(const Vector3* entries, const Vector3& value, uint32_t candidate);
+    uint32_t findOrInsert(const Vector3* entries, const Vector3& value, uint32_t candidate) {
+        return findOrInsert(entries, value, candidate, hashOf(value));
+    }
+    // The same with the value's hash computed beforehand, for callers that
+    // prefetch the slots of values to come.
+    uint32_t findOrInsert(const Vector3* entries, const Vector3& value, uint32_t candidate, uint32_t hash);
+    static uint32_t hashOf(const Vector3& value);
+    void prefetch(uint32_t hash) const { __builtin_prefetch(slots_.data() + (hash & (slots_.size() - 1))); }
 
     // Appends value to entries unless an equal entry is recorded; returns its index.
     uint32_t findOrAppend(std::vector<Vector3>& entries, const Vector3& value) {

@@ -37,7 +37,7 @@ TEST(XmlText, EscapesTheFiveMarkupCharactersOnly) {
 
 // Two textured groups sharing a texture, an untextured group, and a group
 // whose texture the model does not have.
-MeshStore storeWithFourGroups() {
+MeshStore storeWithFourGroups(uint32_t secondTexture = 1) {
     MeshStore store;
     store.addTexture("wood.pcx");
     store.addVertex({0, 0, 0}, {0, 0, 1});
@@ -45,7 +45,7 @@ MeshStore storeWithFourGroups() {
     store.addVertex({1, 1, 0}, {0, 0, 1});
     store.addVertex({1, 0, 0}, {0, 0, 1});  // same as vertex 1: merged
     store.addTriangle({0, 1, 2}, Material{1, {0.5, 0.25, 1.0, 1.0}}, {0, 1, 1}, {0, 0, 1});
-    store.addTriangle({2, 3, 0}, Material{1, {1.0, 0.25, 1.0, 1.0}}, {1, 1, 0}, {1, 0, 0});
+    store.addTriangle({2, 3, 0}, Material{secondTexture, {1.0, 0.25, 1.0, 1.0}}, {1, 1, 0}, {1, 0, 0});
     const std::array<Vector3, 4> up{{{0, 1, 0}, {0, 1, 0}, {0, 1, 0}, {0, 1, 0}}};
     store.addQuad({0, 1, 2, 3}, Material{0, {0.0, 0.0, 0.0, 1.0}}, {}, {}, &up);
     store.addTriangle({0, 2, 1}, Material{0xFFFFFFFF, {0.2, 0.2, 0.2, 1.0}}, {0.5, 0.5, 0.5}, {0.5, 0.5, 0.5});
@@ -98,9 +98,8 @@ TEST(ExportObj, EmptyModel) {
 
 TEST(ExportScene, WritesSceneAndOneMeshPerGroupBesideIt) {
     TempFolder folder;
-    MeshStore store = storeWithFourGroups();
+    MeshStore store = storeWithFourGroups(2);
     store.addTexture("a&b<\"c\">'.pcx");
-    store.polygons[1].material.texture = 2;
     ASSERT_FALSE(exportScene(store, folder.file("s.xml")));
     GroupIdNames ids;
     const std::string scene = ids.replaceIn(readFile(folder.file("s.xml")));

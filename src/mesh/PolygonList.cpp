@@ -1,0 +1,27 @@
+#include "PolygonList.h"
+
+namespace zelvane {
+
+uint32_t PolygonList::numberOf(const Material& material) {
+    if (!materials_.empty() && materials_[lastMaterial_] == material) {
+        return lastMaterial_;
+    }
+    auto [entry, inserted] = materialNumbers_.try_emplace(material, static_cast<uint32_t>(materials_.size()));
+    if (inserted) {
+        materials_.push_back(material);
+    }
+    lastMaterial_ = entry->second;
+    return lastMaterial_;
+}
+
+void PolygonList::push_back(const Polygon& polygon) {
+    records_.push_back(Record{polygon.vertex, polygon.normal, polygon.texcoord, numberOf(polygon.material)});
+    cornerCounts_.push_back(static_cast<uint8_t>(polygon.cornerCount));
+}
+
+Polygon PolygonList::operator[](size_t index) const {
+    const Record& record = records_[index];
+    return Polygon{cornerCounts_[index], record.vertex, record.normal, record.texcoord, materials_[record.material]};
+}
+
+}  // namespace zelvane

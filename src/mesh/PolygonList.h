@@ -1,0 +1,73 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <map>
+#include <vector>
+
+#include "Material.h"
+#include "Polygon.h"
+
+namespace zelvane {
+
+// The store's polygons in the order they were added, kept compactly: each
+// one's index fields and corner count, and the number of its material in a
+// table of distinct materials (a model has few). Reading a polygon gives a
+// whole Polygon value.
+class PolygonList {
+public:
+    class Iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = Polygon;
+        using difference_type = std::ptrdiff_t;
+        Iterator(const PolygonList* list, size_t index) : list_(list), index_(index) {}
+        Polygon operator*() const { return (*list_)[index_]; }
+        Iterator& operator++() {
+            ++index_;
+            return *this;
+        }
+        bool operator==(const Iterator& other) const { return index_ == other.index_; }
+
+    private:
+        const PolygonList* list_;
+        size_t index_;
+    };
+
+    size_t size() const { return records_.size(); }
+    bool empty() const { return records_.empty(); }
+    void reserve(size_t count) {
+        records_.reserve(count);
+        cornerCounts_.reserve(count);
+    }
+    void push_back(const Polygon& polygon);
+    Polygon operator[](size_t index) const;
+    Iterator begin() const { return {this, 0}; }
+    Iterator end() const { return {this, size()}; }
+
+    // The distinct materials, in the order they first occurred, and each
+    // polygon's number among them.
+    const std::vector<Material>& materials() const { return materials_; }
+    uint32_t materialNumber(size_t index) const { return records_[index].material; }
+    uint32_t cornerCount(size_t index) const { return cornerCounts_[index]; }
+    std::array<uint32_t, 4>& vertex(size_t index) { return records_[index].vertex; }
+
+private:
+    struct Record {
+        std::array<uint32_t, 4> vertex;
+        std::array<uint32_t, 4> normal;
+        std::array<uint32_t, 4> texcoord;
+        uint32_t material;
+    };
+    uint32_t numberOf(const Material& material);
+
+    std::vector<Record> records_;
+    std::vector<uint8_t> cornerCounts_;  // 3 or 4
+    std::vector<Material> materials_;
+    std::map<Material, uint32_t> materialNumbers_;
+    uint32_t lastMaterial_ = 0;  // consecutive polygons mostly share one
+};
+
+}  // namespace zelvane
