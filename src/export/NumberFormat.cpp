@@ -56,12 +56,4 @@ char* writeFixed6(char* out, double value) {
     return writeSixDigits(out, scaled % kMillion);
 }
 
-char* writeUnsigned(char* out, uint64_t value) {
-    return std::to_chars(out, out + kMaxUnsignedChars, value).ptr;
-}
-
-char* writeHex(char* out, uint64_t value) {
-    return std::to_chars(out, out + kMaxHexChars, value, 16).ptr;
-}
-
 }  // namespace zelvane

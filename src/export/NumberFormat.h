@@ -3,6 +3,7 @@
 // it can produce and returns the end of what it wrote.
 #pragma once
 
+#include <charconv>
 #include <cstddef>
 #include <cstdint>
 
@@ -17,8 +18,12 @@ inline constexpr size_t kMaxHexChars = 16;
 // "-0.000000" for negative zero, "inf", "-inf", "nan" and "-nan" for the rest.
 char* writeFixed6(char* out, double value);
 // What printf("%" PRIu64) prints.
-char* writeUnsigned(char* out, uint64_t value);
+inline char* writeUnsigned(char* out, uint64_t value) {
+    return std::to_chars(out, out + kMaxUnsignedChars, value).ptr;
+}
 // What printf("%" PRIx64) prints: lower-case hex without prefix or leading zeros.
-char* writeHex(char* out, uint64_t value);
+inline char* writeHex(char* out, uint64_t value) {
+    return std::to_chars(out, out + kMaxHexChars, value, 16).ptr;
+}
 
 }  // namespace zelvane

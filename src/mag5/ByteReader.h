@@ -13,7 +13,7 @@ namespace zelvane::mag5 {
 // out bytes beyond the end of the file.
 class ByteReader {
 public:
-    static constexpr size_t kBufferSize = size_t{1} << 20;
+    static constexpr size_t kBufferSize = size_t{256} << 10;  // stays in cache between read and parse
 
     // Opens the file; on failure returns the system's text for the error.
     std::string open(const std::string& path);

@@ -19,9 +19,4 @@ void PolygonList::push_back(const Polygon& polygon) {
     cornerCounts_.push_back(static_cast<uint8_t>(polygon.cornerCount));
 }
 
-Polygon PolygonList::operator[](size_t index) const {
-    const Record& record = records_[index];
-    return Polygon{cornerCounts_[index], record.vertex, record.normal, record.texcoord, materials_[record.material]};
-}
-
 }  // namespace zelvane

@@ -43,7 +43,11 @@ public:
         cornerCounts_.reserve(count);
     }
     void push_back(const Polygon& polygon);
-    Polygon operator[](size_t index) const;
+    Polygon operator[](size_t index) const {
+        const Record& record = records_[index];
+        return Polygon{cornerCounts_[index], record.vertex, record.normal, record.texcoord,
+                       materials_[record.material]};
+    }
     Iterator begin() const { return {this, 0}; }
     Iterator end() const { return {this, size()}; }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstring>
 #include <cstdint>
 #include <vector>
 
@@ -28,12 +30,22 @@ public:
     static uint32_t hashOf(const Vector3& value);
     void prefetch(uint32_t hash) const { __builtin_prefetch(slots_.data() + (hash & (slots_.size() - 1))); }
 
-    // Appends value to entries unless an equal entry is recorded; returns its index.
+    // Appends value to entries unless an equal entry is recorded; returns its
+    // index. Models repeat a few values over and over (texture coordinates,
+    // face normals): a small cache of recent values, matched bit for bit,
+    // answers most calls before the table is asked.
     uint32_t findOrAppend(std::vector<Vector3>& entries, const Vector3& value) {
+        RecentEntry& recent = recent_[recentSlotOf(value)];
+        if (recent.index != kEmpty && std::memcmp(&recent.value, &value, sizeof value) == 0) {
+            return recent.index;
+        }
         const auto candidate = static_cast<uint32_t>(entries.size());
         const uint32_t index = findOrInsert(entries.data(), value, candidate);
         if (index == candidate) {
             entries.push_back(value);
+        }
+        if (value == value) {  // a NaN is never equal, not even to itself
+            recent = RecentEntry{value, index};
         }
         return index;
     }
@@ -45,8 +57,20 @@ private:
     };
     static constexpr uint32_t kEmpty = UINT32_MAX;
 
+    struct RecentEntry {
+        Vector3 value;
+        uint32_t index = kEmpty;
+    };
+    static constexpr size_t kRecentCount = 64;
+    static size_t recentSlotOf(const Vector3& value) {
+        uint64_t bits[3];
+        std::memcpy(bits, &value, sizeof bits);
+        return ((bits[0] ^ bits[1] * 0x9E3779B97F4A7C15ull ^ bits[2]) * 0xD6E8FEB86659FD93ull) >> 58;
+    }
+
     void rehash(size_t slotCount);
 
+    std::array<RecentEntry, kRecentCount> recent_{};
     std::vector<Slot> slots_;
     size_t count_ = 0;
 };
