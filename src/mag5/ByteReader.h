@@ -27,6 +27,11 @@ public:
     // Bytes not yet taken, when the file's size is known (a regular file);
     // otherwise as many as a count could ask for.
     uint64_t remaining() const;
+    // Whether the file is known to hold count more records of recordSize
+    // bytes: a count worth allocating for. Never for a stream of unknown size.
+    bool holds(uint64_t count, size_t recordSize) const {
+        return fileSize_ != UINT64_MAX && count <= remaining() / recordSize;
+    }
     // Why the last take or skip failed: empty when the file simply ended.
     std::string readError() const;
 

@@ -84,7 +84,7 @@ private:
     }
 
     std::string readTextures() {
-        if (textureCount_ <= reader_.remaining() / kTextureRecordSize) {
+        if (reader_.holds(textureCount_, kTextureRecordSize)) {
             fileTextures_.reserve(textureCount_);
         }
         for (uint32_t index = 0; index < textureCount_; ++index) {
@@ -110,7 +110,7 @@ private:
 
     std::string readVertices() {
         vertexBase_ = static_cast<uint32_t>(store_.positions.size());
-        if (vertexCount_ <= reader_.remaining() / kVertexRecordSize) {
+        if (reader_.holds(vertexCount_, kVertexRecordSize)) {
             store_.positions.reserve(store_.positions.size() + vertexCount_);
             store_.normals.reserve(store_.normals.size() + vertexCount_);
         }
@@ -127,7 +127,7 @@ private:
 
     std::string readPolygons() {
         const uint32_t polygonCount = report_.polygonCount;
-        if (polygonCount <= reader_.remaining() / (kPolygonRecordSize + cornerBlockSize(3))) {
+        if (reader_.holds(polygonCount, kPolygonRecordSize + cornerBlockSize(3))) {
             store_.polygons.reserve(store_.polygons.size() + polygonCount);
         }
         for (uint32_t index = 0; index < polygonCount; ++index) {
