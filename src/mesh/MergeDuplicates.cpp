@@ -56,9 +56,10 @@ void rewriteVertexIndices(PolygonList& polygons, const std::vector<uint32_t>& ne
 }  // namespace
 
 void MeshStore::mergeDuplicates() {
+    // Positions are about to be renumbered; the pairing with normals served
+    // only additions. Its memory goes before the merge needs more.
+    std::vector<uint32_t>().swap(positionNormal_);
     rewriteVertexIndices(polygons, collapseEqualEntries(positions));
-    // Positions are renumbered; the pairing with normals served only additions.
-    positionNormal_.clear();
 }
 
 }  // namespace zelvane

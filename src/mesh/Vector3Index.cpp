@@ -17,9 +17,9 @@ bool hasNaN(const Vector3& v) {
     return std::isnan(v.x) || std::isnan(v.y) || std::isnan(v.z);
 }
 
-// Room for count entries at a load of at most 70 percent.
+// Room for count entries at a load of at most 80 percent.
 size_t slotCountFor(size_t count) {
-    return std::bit_ceil(std::max(kMinimumSlots, count + count / 2 + 1));
+    return std::bit_ceil(std::max(kMinimumSlots, count + count / 4 + 1));
 }
 
 }  // namespace
@@ -63,7 +63,7 @@ uint32_t Vector3Index::findOrInsert(const Vector3* entries, const Vector3& value
     if (hasNaN(value)) {
         return candidate;
     }
-    if (10 * (count_ + 1) > 7 * slots_.size()) {
+    if (5 * (count_ + 1) > 4 * slots_.size()) {
         rehash(std::max(kMinimumSlots, 2 * slots_.size()));
     }
     const size_t mask = slots_.size() - 1;
