@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: build demo test test-plain test-sanitize sample clean
+.PHONY: build demo test test-plain test-sanitize bench sample clean
 
 build:
 	cmake -S . -B $(BUILD_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DZELVANE_WERROR=ON
@@ -31,6 +31,12 @@ test-sanitize:
 	cmake -S . -B $(SANITIZE_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELVANE_WERROR=ON -DZELVANE_SANITIZE=ON
 	cmake --build $(SANITIZE_DIR)
 	cd $(SANITIZE_DIR) && ctest --output-on-failure -j2
+
+# Speed and memory on generated terrains of 100k, 1M and 4M polygons, beside
+# the floor and assimp (apt-get install assimp-utils for the comparison).
+# BENCH_ARGS passes options, e.g. BENCH_ARGS="--sizes 1000000 --runs 9".
+bench: build
+	$(BUILD_DIR)/bench/zelvane_bench $(BENCH_ARGS)
 
 # Rewrites examples/house.mag with the project's MAG5 writer.
 sample: build
