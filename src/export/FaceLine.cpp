@@ -31,4 +31,16 @@ void formatFaceLine(TextBuffer& out, const Polygon& polygon) {
     out.commit(p);
 }
 
+void writeFaceLines(OutputFile& file, const PolygonList& polygons, const GroupPolygons& group) {
+    // A group's polygons lie scattered through the list: fetch ahead.
+    constexpr size_t kLookahead = 8;
+    for (size_t i = 0; i < group.size(); ++i) {
+        if (i + kLookahead < group.size()) {
+            polygons.prefetch(group[i + kLookahead]);
+        }
+        formatFaceLine(file.text(), polygons[group[i]]);
+        file.flushIfLarge();
+    }
+}
+
 }  // namespace zelvane

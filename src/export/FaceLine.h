@@ -1,7 +1,8 @@
 #pragma once
 
+#include "OutputFile.h"
 #include "TextBuffer.h"
-#include "mesh/Polygon.h"
+#include "mesh/MeshStore.h"
 
 namespace zelvane {
 
@@ -9,5 +10,8 @@ namespace zelvane {
 // position/texcoord/normal indices (texcoord only when textured), each corner
 // followed by a space, then "\n".
 void formatFaceLine(TextBuffer& out, const Polygon& polygon);
+
+// Writes the face lines of one group's polygons, in the group's order.
+void writeFaceLines(OutputFile& file, const PolygonList& polygons, const GroupPolygons& group);
 
 }  // namespace zelvane

@@ -19,10 +19,7 @@ void writeObjBody(OutputFile& file, const MeshStore& store, std::string_view mat
         out.append("\nusemtl tex");
         out.appendHex(groupId(group));
         out.append("\n\n");
-        for (uint32_t polygon : group.second) {
-            formatFaceLine(out, store.polygons[polygon]);
-            file.flushIfLarge();
-        }
+        writeFaceLines(file, store.polygons, group.second);
     }
 }
 

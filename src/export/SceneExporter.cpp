@@ -57,10 +57,7 @@ void writeGroupMesh(OutputFile& file, const MeshStore& store, const GroupPolygon
     file.text().append("\n\n");
     file.write(vertexLines.view());
     file.text().append('\n');
-    for (uint32_t polygon : polygons) {
-        formatFaceLine(file.text(), store.polygons[polygon]);
-        file.flushIfLarge();
-    }
+    writeFaceLines(file, store.polygons, polygons);
 }
 
 }  // namespace

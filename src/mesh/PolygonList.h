@@ -57,6 +57,8 @@ public:
     uint32_t materialNumber(size_t index) const { return records_[index].material; }
     uint32_t cornerCount(size_t index) const { return cornerCounts_[index]; }
     std::array<uint32_t, 4>& vertex(size_t index) { return records_[index].vertex; }
+    // For readers that go through the polygons out of order (by group).
+    void prefetch(size_t index) const { __builtin_prefetch(records_.data() + index); }
 
 private:
     struct Record {
