@@ -3,6 +3,7 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace zelvane {
 namespace {
@@ -11,11 +12,16 @@ constexpr uint64_t kMillion = 1000000;
 // Below this magnitude a value times a million fits 64 bits after rounding.
 constexpr double kFastLimit = 1e13;
 
-// Six zero-padded digits.
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Six zero-padded digits, two at a time.
 char* writeSixDigits(char* out, uint64_t value) {
-    for (int position = 5; position >= 0; --position) {
-        out[position] = static_cast<char>('0' + value % 10);
-        value /= 10;
+    for (int position = 4; position >= 0; position -= 2) {
+        std::memcpy(out + position, kDigitPairs + 2 * (value % 100), 2);
+        value /= 100;
     }
     return out + 6;
 }
