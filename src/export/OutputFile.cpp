@@ -1,5 +1,7 @@
 #include "OutputFile.h"
 
+#include "Platform.h"
+
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -16,8 +18,8 @@ OutputFile::~OutputFile() {
 }
 
 bool OutputFile::open() {
-    // "x": never reuse a file that is already there.
-    file_ = std::fopen(temporaryPath_.c_str(), "wx");
+    // Never reuse a file that is already there.
+    file_ = createTextFile(temporaryPath_);
     if (file_ == nullptr) {
         errno_ = errno;
         return false;

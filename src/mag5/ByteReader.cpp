@@ -23,6 +23,13 @@ bool seekForward(FILE* file, uint64_t size) {
 }  // namespace
 
 std::string ByteReader::open(const std::string& path) {
+#ifdef _WIN32
+    // Opening a folder there fails as "Permission denied": say what it is.
+    struct stat target {};
+    if (stat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode)) {
+        return std::strerror(EISDIR);
+    }
+#endif
     file_.reset(std::fopen(path.c_str(), "rb"));
     if (!file_) {
         return std::strerror(errno);

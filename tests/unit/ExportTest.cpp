@@ -29,10 +29,26 @@ TEST(FaceLine, TexturedUntexturedAndQuad) {
     EXPECT_EQ(faceLine(quad), "f 10/1/1 1/1/2 4294967295/1/3 4/1/4 \n");
 }
 
-TEST(XmlText, EscapesTheFiveMarkupCharactersOnly) {
+std::string attributeValue(std::string_view text) {
     TextBuffer out;
-    appendXmlAttributeValue(out, "a&b<c>d\"e'f\xC3\xA9/\\");
-    EXPECT_EQ(out.view(), "a&amp;b&lt;c&gt;d&quot;e&apos;f\xC3\xA9/\\");
+    appendXmlAttributeValue(out, text);
+    return std::string(out.view());
+}
+
+TEST(XmlText, EscapesMarkupAndKeepsUtf8) {
+    EXPECT_EQ(attributeValue("a&b<c>d\"e'f/\\ ~"), "a&amp;b&lt;c&gt;d&quot;e&apos;f/\\ ~");
+    EXPECT_EQ(attributeValue("\xC3\xA9\xE2\x82\xAC\xF0\x9F\x99\x82\x7F"), "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x99\x82\x7F");
+    EXPECT_EQ(attributeValue("a\tb\nc\rd"), "a&#9;b&#10;c&#13;d");
+}
+
+// Whatever bytes a model file holds, the document stays well formed.
+TEST(XmlText, BytesXmlCannotCarryAreMadeCharacters) {
+    EXPECT_EQ(attributeValue("caf\xE9"), "caf\xC3\xA9");                  // Latin-1
+    EXPECT_EQ(attributeValue("\xC3"), "\xC3\x83");                       // cut-short sequence
+    EXPECT_EQ(attributeValue("\xC0\xAF"), "\xC3\x80\xC2\xAF");          // overlong
+    EXPECT_EQ(attributeValue("\xED\xA0\x80"), "\xC3\xAD\xC2\xA0\xC2\x80");  // surrogate
+    EXPECT_EQ(attributeValue("\xEF\xBF\xBE"), "\xC3\xAF\xC2\xBF\xC2\xBE");  // U+FFFE
+    EXPECT_EQ(attributeValue("a\x07\x1F"), "a\xEF\xBF\xBD\xEF\xBF\xBD");
 }
 
 // Two textured groups sharing a texture, an untextured group, and a group
