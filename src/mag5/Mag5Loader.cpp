@@ -105,15 +105,21 @@ private:
         }
         vertexCount_ = readU32(counts);
         report_.polygonCount = readU32(counts + 4);
+        reserveForCounts();
         return {};
+    }
+
+    // Room in the store for what the counts declare, when the file is large
+    // enough to hold it: a small file declaring huge counts gets nothing.
+    void reserveForCounts() {
+        const bool verticesFit = reader_.holds(vertexCount_, kVertexRecordSize);
+        const uint64_t polygonBytes = reader_.remaining() - (verticesFit ? uint64_t{vertexCount_} * kVertexRecordSize : 0);
+        const bool polygonsFit = verticesFit && report_.polygonCount <= polygonBytes / (kPolygonRecordSize + cornerBlockSize(3));
+        store_.reserve(verticesFit ? vertexCount_ : 0, polygonsFit ? report_.polygonCount : 0);
     }
 
     std::string readVertices() {
         vertexBase_ = static_cast<uint32_t>(store_.positions.size());
-        if (reader_.holds(vertexCount_, kVertexRecordSize)) {
-            store_.positions.reserve(store_.positions.size() + vertexCount_);
-            store_.normals.reserve(store_.normals.size() + vertexCount_);
-        }
         for (uint32_t index = 0; index < vertexCount_; ++index) {
             const uint8_t* record = reader_.take(kVertexRecordSize);
             if (record == nullptr) {
@@ -127,9 +133,6 @@ private:
 
     std::string readPolygons() {
         const uint32_t polygonCount = report_.polygonCount;
-        if (reader_.holds(polygonCount, kPolygonRecordSize + cornerBlockSize(3))) {
-            store_.polygons.reserve(store_.polygons.size() + polygonCount);
-        }
         for (uint32_t index = 0; index < polygonCount; ++index) {
             if (std::string error = readPolygon(index); !error.empty()) {
                 return error;

@@ -1,6 +1,16 @@
 #include "MeshStore.h"
 
+#include "Prefault.h"
+
 namespace zelvane {
+
+void MeshStore::reserve(size_t vertexCount, size_t polygonCount) {
+    const size_t positionCount = positions.size();
+    positions.reserve(positionCount + vertexCount);
+    prefault(positions.data() + positionCount, vertexCount * sizeof(Vector3));
+    positionNormal_.reserve(positionNormal_.size() + vertexCount);
+    polygons.reserve(polygons.size() + polygonCount);
+}
 
 uint32_t MeshStore::addTexture(std::string_view name) {
     auto [entry, inserted] =

@@ -55,6 +55,10 @@ public:
                      const std::array<double, 4>& u, const std::array<double, 4>& v,
                      const std::array<Vector3, 4>* cornerNormals = nullptr);
 
+    // Makes room for vertexCount more vertices and polygonCount more
+    // polygons, so that a large model is stored without regrowing.
+    void reserve(size_t vertexCount, size_t polygonCount);
+
     // Collapses equal positions, keeping first occurrences in order, and
     // rewrites every polygon's vertex indices to match.
     void mergeDuplicates();

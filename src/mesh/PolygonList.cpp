@@ -1,5 +1,7 @@
 #include "PolygonList.h"
 
+#include "Prefault.h"
+
 namespace zelvane {
 
 uint32_t PolygonList::numberOf(const Material& material) {
@@ -12,6 +14,15 @@ uint32_t PolygonList::numberOf(const Material& material) {
     }
     lastMaterial_ = entry->second;
     return lastMaterial_;
+}
+
+void PolygonList::reserve(size_t count) {
+    const size_t filled = records_.size();
+    records_.reserve(count);
+    cornerCounts_.reserve(count);
+    if (count > filled) {
+        prefault(records_.data() + filled, (count - filled) * sizeof(Record));
+    }
 }
 
 void PolygonList::push_back(const Polygon& polygon) {

@@ -38,10 +38,7 @@ public:
 
     size_t size() const { return records_.size(); }
     bool empty() const { return records_.empty(); }
-    void reserve(size_t count) {
-        records_.reserve(count);
-        cornerCounts_.reserve(count);
-    }
+    void reserve(size_t count);
     void push_back(const Polygon& polygon);
     Polygon operator[](size_t index) const {
         const Record& record = records_[index];
