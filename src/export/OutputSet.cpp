@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "Platform.h"
 
@@ -38,26 +39,81 @@ bool OutputSet::close(OutputFile& file) {
     return file.close() || fail(file, file.failure());
 }
 
+namespace {
+
+std::string asidePath(const OutputFile& file) {
+    return file.temporaryPath() + ".old";
+}
+
+}  // namespace
+
 bool OutputSet::commit() {
     for (const auto& file : files_) {
         if (!close(*file)) {
             return false;
         }
     }
-    // A folder in a file's place would fail its rename after others had
-    // already replaced theirs: refuse before any rename.
+    // A folder in a file's place would be moved aside like a file: refuse it.
     for (const auto& file : files_) {
         if (isFolder(file->path())) {
             return fail(*file, std::strerror(EISDIR));
         }
     }
-    for (const auto& file : files_) {
-        if (!replaceFile(file->temporaryPath(), file->path())) {
-            return fail(*file, std::strerror(errno));
+    std::vector<bool> movedAside(files_.size(), false);
+    if (!moveExistingAside(movedAside) || !moveTemporariesIntoPlace(movedAside)) {
+        return false;
+    }
+    for (size_t index = 0; index < files_.size(); ++index) {
+        if (movedAside[index]) {
+            std::remove(asidePath(*files_[index]).c_str());
         }
     }
     committed_ = true;
     return true;
+}
+
+// Existing outputs go aside first. Whatever keeps a file from being replaced
+// (another owner in a shared folder, an immutable file) keeps it from being
+// moved, and is found before any output has changed.
+bool OutputSet::moveExistingAside(std::vector<bool>& movedAside) {
+    for (size_t index = 0; index < files_.size(); ++index) {
+        const OutputFile& file = *files_[index];
+        if (!pathExists(file.path())) {
+            continue;
+        }
+        if (!replaceFile(file.path(), asidePath(file))) {
+            const int error = errno;
+            restoreAside(movedAside);
+            return fail(file, std::strerror(error));
+        }
+        movedAside[index] = true;
+    }
+    return true;
+}
+
+// Renames every temporary to its output path; on a failure takes back the
+// ones already placed and restores the earlier files.
+bool OutputSet::moveTemporariesIntoPlace(const std::vector<bool>& movedAside) {
+    for (size_t index = 0; index < files_.size(); ++index) {
+        const OutputFile& file = *files_[index];
+        if (!replaceFile(file.temporaryPath(), file.path())) {
+            const int error = errno;
+            for (size_t placed = 0; placed < index; ++placed) {
+                replaceFile(files_[placed]->path(), files_[placed]->temporaryPath());
+            }
+            restoreAside(movedAside);
+            return fail(file, std::strerror(error));
+        }
+    }
+    return true;
+}
+
+void OutputSet::restoreAside(const std::vector<bool>& movedAside) {
+    for (size_t index = 0; index < files_.size(); ++index) {
+        if (movedAside[index]) {
+            replaceFile(asidePath(*files_[index]), files_[index]->path());
+        }
+    }
 }
 
 void OutputSet::removeTemporaries() {

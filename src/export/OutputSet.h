@@ -16,8 +16,9 @@ struct OutputError {
 
 // The output files of one run. Each is written under a temporary name in its
 // target folder; commit renames them all into place once every one is
-// complete. Whatever is not committed is removed, so a failed run leaves
-// existing files as they were and no partial file behind.
+// complete, and if any of them cannot be placed, puts everything back.
+// Whatever is not committed is removed, so a failed run leaves existing
+// files as they were and no partial file behind.
 class OutputSet {
 public:
     OutputSet() = default;
@@ -37,6 +38,9 @@ public:
 
 private:
     bool fail(const OutputFile& file, std::string reason);
+    bool moveExistingAside(std::vector<bool>& movedAside);
+    bool moveTemporariesIntoPlace(const std::vector<bool>& movedAside);
+    void restoreAside(const std::vector<bool>& movedAside);
     void removeTemporaries();
 
     std::vector<std::unique_ptr<OutputFile>> files_;

@@ -8,6 +8,7 @@ namespace zelvane {
 
 unsigned long currentProcessId();
 bool isFolder(const std::string& path);
+bool pathExists(const std::string& path);
 // Creates a file that is not there yet and opens it for writing text: on
 // Windows each "\n" reaches the file as CR LF. An existing file of that name
 // is left alone and the call fails. nullptr with errno set on failure.
