@@ -1,9 +1,13 @@
 # Convenience front end to the CMake build; see README.md.
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
+FUZZ_DIR ?= build-fuzz
+WINDOWS_DIR ?= build-windows
+FUZZ_SECONDS ?= 120
+FUZZ_CXX ?= clang++-14
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: build demo test test-plain test-sanitize bench sample clean
+.PHONY: build demo test test-plain test-sanitize windows test-windows fuzz bench sample clean
 
 build:
 	cmake -S . -B $(BUILD_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DZELVANE_WERROR=ON
@@ -32,6 +36,33 @@ test-sanitize:
 	cmake --build $(SANITIZE_DIR)
 	cd $(SANITIZE_DIR) && ctest --output-on-failure -j2
 
+# zelvane.exe for 64-bit Windows, cross compiled with MinGW-w64 and linked
+# statically: $(WINDOWS_DIR)/zelvane.exe.
+windows:
+	cmake -S . -B $(WINDOWS_DIR) $(GENERATOR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	  -DCMAKE_BUILD_TYPE=Release -DZELVANE_WERROR=ON -DZELVANE_TESTS=OFF -DZELVANE_BENCH=OFF
+	cmake --build $(WINDOWS_DIR) --target zelvane --parallel 2
+
+# The end-to-end tests of the Linux build run against zelvane.exe under wine.
+test-windows: build windows
+	tests/run_e2e_under_wine.sh $(BUILD_DIR) $(WINDOWS_DIR)/zelvane.exe
+
+# Builds the fuzz target with clang, writes the seed corpus and fuzzes for
+# FUZZ_SECONDS. Inputs that found new paths collect in $(FUZZ_DIR)/corpus and
+# are reused by the next run; a failing input lands in $(FUZZ_DIR)/findings.
+# The full log is $(FUZZ_DIR)/fuzz.log.
+fuzz:
+	cmake -S . -B $(FUZZ_DIR) $(GENERATOR) -DCMAKE_CXX_COMPILER=$(FUZZ_CXX) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DZELVANE_WERROR=ON -DZELVANE_FUZZ=ON -DZELVANE_TESTS=OFF -DZELVANE_BENCH=OFF
+	cmake --build $(FUZZ_DIR)
+	rm -rf $(FUZZ_DIR)/seeds && $(FUZZ_DIR)/tools/make_fuzz_corpus $(FUZZ_DIR)/seeds
+	mkdir -p $(FUZZ_DIR)/corpus $(FUZZ_DIR)/findings
+	@echo "fuzzing for $(FUZZ_SECONDS) s"
+	@$(FUZZ_DIR)/fuzz/fuzz_convert $(FUZZ_DIR)/corpus $(FUZZ_DIR)/seeds -max_total_time=$(FUZZ_SECONDS) \
+	  -timeout=30 -print_final_stats=1 -artifact_prefix=$(FUZZ_DIR)/findings/ >$(FUZZ_DIR)/fuzz.log 2>&1 \
+	  || { tail -n 80 $(FUZZ_DIR)/fuzz.log; echo "fuzzing found a failing input: see $(FUZZ_DIR)/findings"; exit 1; }
+	@grep -E '^(Done|stat::)' $(FUZZ_DIR)/fuzz.log
+
 # Speed and memory on generated terrains of 100k, 1M and 4M polygons, beside
 # the floor and assimp (apt-get install assimp-utils for the comparison).
 # BENCH_ARGS passes options, e.g. BENCH_ARGS="--sizes 1000000 --runs 9".
@@ -43,4 +74,4 @@ sample: build
 	$(BUILD_DIR)/tools/make_sample_model examples/house.mag
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(WINDOWS_DIR)

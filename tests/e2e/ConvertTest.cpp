@@ -30,13 +30,13 @@ TEST(Convert, SmallModelToObjAndMtl) {
     saveModel(smallModel(), folder.file("small.mag"));
     const CommandResult result = runZelvaneIn(folder, {"small.mag"});
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, std::string(kBanner) + kSmallModelReport + "obj pcount: 2\n");
+    EXPECT_EQ(result.out, outputText(std::string(kBanner) + kSmallModelReport + "obj pcount: 2\n"));
     EXPECT_EQ(result.err, "");
     const auto files = folderContents(folder.path());
     ASSERT_EQ(files.size(), 3u);
     GroupIdNames ids;
-    EXPECT_EQ(ids.replaceIn(files.at("small.obj")), kSmallObj);
-    EXPECT_EQ(ids.replaceIn(files.at("small.mtl")), kSmallMtl);
+    EXPECT_EQ(ids.replaceIn(files.at("small.obj")), outputText(kSmallObj));
+    EXPECT_EQ(ids.replaceIn(files.at("small.mtl")), outputText(kSmallMtl));
     EXPECT_EQ(ids.count(), 2u);
 }
 
@@ -51,8 +51,8 @@ TEST(Convert, ModelInAFolderWritesBesideItAndNamesTheLibraryAlone) {
     const auto files = folderContents(folder.file("old.models"));
     ASSERT_EQ(files.size(), 3u);
     GroupIdNames ids;
-    EXPECT_EQ(ids.replaceIn(files.at("small.obj")), kSmallObj);
-    EXPECT_EQ(ids.replaceIn(files.at("small.mtl")), kSmallMtl);
+    EXPECT_EQ(ids.replaceIn(files.at("small.obj")), outputText(kSmallObj));
+    EXPECT_EQ(ids.replaceIn(files.at("small.mtl")), outputText(kSmallMtl));
 }
 
 TEST(Convert, SeveralModelsGoIntoOneOutputNamedAfterTheLast) {
@@ -66,17 +66,20 @@ TEST(Convert, SeveralModelsGoIntoOneOutputNamedAfterTheLast) {
     saveModel(second, folder.file("b.mag"));
     const CommandResult result = runZelvaneIn(folder, {"a.mag", "b.mag"});
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, std::string(kBanner) + kSmallModelReport +
-                              "poly count: 1\nstate changes: 0\nfragmentation: 0.00%\nflat shaded polygons: 0\n"
-                              "pc: 1 tpc:1 qpc: 0\nobj pcount: 3\n");
+    EXPECT_EQ(result.out, outputText(std::string(kBanner) + kSmallModelReport +
+                                         "poly count: 1\nstate changes: 0\nfragmentation: 0.00%\n"
+                                         "flat shaded polygons: 0\npc: 1 tpc:1 qpc: 0\nobj pcount: 3\n"));
     const auto files = folderContents(folder.path());
     ASSERT_TRUE(files.count("b.obj") && files.count("b.mtl") && !files.count("a.obj"));
     GroupIdNames ids;
     const std::string obj = ids.replaceIn(files.at("b.obj"));
     // b's triangle uses b's own vertices (5, 6, 7 after a's four, one merged
     // with a's first) and a's roof texture group, with the same texcoords.
-    EXPECT_NE(obj.find("v 2.000000 0.000000 0.000000\nv 2.000000 2.000000 0.000000\nvt"), std::string::npos);
-    EXPECT_NE(obj.find("\nusemtl tex<G2>\n\nf 1/1/1 2/2/1 3/3/1 \nf 1/1/1 5/2/1 6/3/1 \n"), std::string::npos) << obj;
+    EXPECT_NE(obj.find(outputText("v 2.000000 0.000000 0.000000\nv 2.000000 2.000000 0.000000\nvt")),
+              std::string::npos);
+    EXPECT_NE(obj.find(outputText("\nusemtl tex<G2>\n\nf 1/1/1 2/2/1 3/3/1 \nf 1/1/1 5/2/1 6/3/1 \n")),
+              std::string::npos)
+        << obj;
     EXPECT_EQ(ids.count(), 2u);
 }
 
@@ -108,7 +111,7 @@ TEST(Convert, SampleHouse) {
     writeFile(folder.file("house.mag"), readFile(ZELVANE_SAMPLE));
     const CommandResult result = runZelvaneIn(folder, {"house.mag"});
     EXPECT_EQ(result.status, 0) << result.err;
-    const std::vector<std::string> lines = splitLines(result.out);
+    const std::vector<std::string> lines = outputLines(result.out);
     ASSERT_EQ(lines.size(), 7u);
     EXPECT_EQ(lines[1], "poly count: 264");
     EXPECT_EQ(lines[5], "pc: 264 tpc:58 qpc: 206");
@@ -117,7 +120,7 @@ TEST(Convert, SampleHouse) {
     expectFacesWithinArrays(obj);
     const std::string mtl = readFile(folder.file("house.mtl"));
     for (const char* texture : {"brick.pcx", "roof_tiles.pcx", "planks.pcx", "window.pcx"}) {
-        EXPECT_NE(mtl.find(std::string("map_Kd ") + texture + "\n"), std::string::npos) << texture;
+        EXPECT_NE(mtl.find(outputText(std::string("map_Kd ") + texture + "\n")), std::string::npos) << texture;
     }
 }
 

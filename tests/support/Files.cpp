@@ -1,6 +1,7 @@
 #include "Files.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -23,6 +24,23 @@ int scratchFile() {
     }
     unlink(name);
     return fd;
+}
+
+// Drops root for the unprivileged user and group 65534, supplementary groups
+// included, so that permissions bind.
+bool becomeNobody() {
+    constexpr gid_t kNobodyGroup = 65534;
+    constexpr uid_t kNobodyUser = 65534;
+    return setgroups(0, nullptr) == 0 && setgid(kNobodyGroup) == 0 && setuid(kNobodyUser) == 0;
+}
+
+// Sets a limit, both soft and hard, when it is above 0.
+template <typename Resource>
+void limitTo(Resource resource, long limit) {
+    if (limit > 0) {
+        const rlimit both{static_cast<rlim_t>(limit), static_cast<rlim_t>(limit)};
+        setrlimit(resource, &both);
+    }
 }
 
 std::string readDescriptor(int fd) {
@@ -81,6 +99,11 @@ std::vector<std::string> splitLines(const std::string& text) {
 
 CommandResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
                          const std::string& workingFolder, long fileSizeLimit) {
+    return runProgram(program, arguments, workingFolder, RunOptions{fileSizeLimit, false});
+}
+
+CommandResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                         const std::string& workingFolder, const RunOptions& options) {
     const int outFd = scratchFile();
     const int errFd = scratchFile();
     const pid_t child = fork();
@@ -90,13 +113,14 @@ CommandResult runProgram(const std::string& program, const std::vector<std::stri
             argv.push_back(const_cast<char*>(argument.c_str()));
         }
         argv.push_back(nullptr);
+        if (options.asNobody && !becomeNobody()) {
+            _exit(126);
+        }
         if (chdir(workingFolder.c_str()) != 0 || dup2(outFd, 1) < 0 || dup2(errFd, 2) < 0) {
             _exit(127);
         }
-        if (fileSizeLimit > 0) {
-            const rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
-            setrlimit(RLIMIT_FSIZE, &limit);
-        }
+        limitTo(RLIMIT_FSIZE, options.fileSizeLimit);
+        limitTo(RLIMIT_AS, options.addressSpaceLimit);
         execv(program.c_str(), argv.data());
         _exit(127);
     }

@@ -19,7 +19,15 @@ struct CommandResult {
     std::string err;
 };
 
+struct RunOptions {
+    long fileSizeLimit = 0;  // above 0: caps the size of any file the program writes
+    bool asNobody = false;   // run as user and group 65534; the caller must be root
+    long addressSpaceLimit = 0;  // above 0: caps the program's virtual memory, reservations included
+};
+
 // Runs a program with arguments in a working folder, capturing its output.
+CommandResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                         const std::string& workingFolder, const RunOptions& options);
 // A fileSizeLimit above 0 caps the size of any file the program writes.
 CommandResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
                          const std::string& workingFolder, long fileSizeLimit = 0);

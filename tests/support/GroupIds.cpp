@@ -36,7 +36,7 @@ size_t identifierStart(const std::string& text, size_t position) {
 }
 
 bool endsIdentifier(const std::string& text, size_t position) {
-    return position == text.size() || text[position] == '"' || text[position] == '\n' ||
+    return position == text.size() || text[position] == '"' || text[position] == '\n' || text[position] == '\r' ||
            text.compare(position, 4, ".obj") == 0;
 }
 

@@ -1,5 +1,7 @@
 #include "TempFolder.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -7,9 +9,20 @@
 
 namespace zelvane::test {
 
-TempFolder::TempFolder() {
+std::string systemTemporaryFolder() {
     const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base != nullptr ? base : "/tmp") + "/zelvane-test-XXXXXX";
+    return base != nullptr ? base : "/tmp";
+}
+
+std::string memoryTemporaryFolder() {
+    constexpr const char* kSharedMemory = "/dev/shm";
+    return access(kSharedMemory, W_OK | X_OK) == 0 ? kSharedMemory : systemTemporaryFolder();
+}
+
+TempFolder::TempFolder() : TempFolder(systemTemporaryFolder()) {}
+
+TempFolder::TempFolder(const std::string& base) {
+    std::string pattern = base + "/zelvane-test-XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     if (mkdtemp(name.data()) == nullptr) {

@@ -1,0 +1,155 @@
+// libFuzzer target: any bytes as a MAG5 model, through loading, merging,
+// grouping and both exporters, as one run of the converter would take them.
+//
+// Loading must leave the store consistent (every polygon index within its
+// array), whether the model loads or not. A model that loads must then export
+// both ways with well-formed files: every face corner within the v, vt and vn
+// lines of its file, every material and shader in use defined, the face count
+// on the console right, no temporary file left behind. Anything else aborts,
+// and so does every fault the sanitizers see.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Files.h"
+#include "OutputCheck.h"
+#include "TempFolder.h"
+#include "export/Export.h"
+#include "mag5/Mag5Loader.h"
+#include "mesh/MeshStore.h"
+
+namespace {
+
+using zelvane::MeshStore;
+using zelvane::Polygon;
+
+constexpr uint32_t kNoImage = 0xFFFFFFFF;  // a texture number the model's table does not have
+
+[[noreturn]] void fail(const std::string& what) {
+    std::fprintf(stderr, "FuzzConvert: %s\n", what.c_str());
+    std::fflush(stderr);
+    std::abort();
+}
+
+void expectNoProblem(const std::string& problem) {
+    if (!problem.empty()) {
+        fail(problem);
+    }
+}
+
+// The files of one run: the model, and a folder for each exporter. All in a
+// folder of this process's own, emptied after every input.
+struct Scratch {
+    zelvane::test::TempFolder root{zelvane::test::memoryTemporaryFolder()};
+    std::string model = root.file("model.mag");
+    std::string objFolder = root.file("obj");
+    std::string sceneFolder = root.file("scene");
+
+    Scratch() {
+        std::filesystem::create_directory(objFolder);
+        std::filesystem::create_directory(sceneFolder);
+    }
+
+    void empty() const {
+        for (const std::string& folder : {objFolder, sceneFolder}) {
+            for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+                std::filesystem::remove(entry.path());
+            }
+        }
+    }
+};
+
+Scratch& scratch() {
+    static Scratch folders;
+    return folders;
+}
+
+bool within(uint32_t index, size_t count) {
+    return index < count;
+}
+
+void checkPolygon(const MeshStore& store, const Polygon& polygon) {
+    if (polygon.cornerCount != 3 && polygon.cornerCount != 4) {
+        fail("polygon with " + std::to_string(polygon.cornerCount) + " corners in the store");
+    }
+    const uint32_t texture = polygon.material.texture;
+    if (!within(texture, store.textures.size()) && texture != kNoImage) {
+        fail("texture " + std::to_string(texture) + " outside the store's table");
+    }
+    for (uint32_t corner = 0; corner < polygon.cornerCount; ++corner) {
+        const bool texcoordWithin = texture == 0 || within(polygon.texcoord[corner], store.texcoords.size());
+        if (!within(polygon.vertex[corner], store.positions.size()) ||
+            !within(polygon.normal[corner], store.normals.size()) || !texcoordWithin) {
+            fail("polygon corner refers past the store's arrays");
+        }
+    }
+}
+
+void checkStore(const MeshStore& store) {
+    for (const Polygon& polygon : store.polygons) {
+        checkPolygon(store, polygon);
+    }
+}
+
+std::string consoleFaceCount(const std::string& console) {
+    const std::string tag = "obj pcount: ";
+    const size_t at = console.rfind(tag);
+    return at == std::string::npos ? "" : console.substr(at + tag.size(), console.find('\n', at) - at - tag.size());
+}
+
+void exportAsObj(MeshStore& store) {
+    const Scratch& folders = scratch();
+    std::ostringstream console;
+    if (const auto failure = zelvane::exportObj(store, folders.objFolder + "/model.obj",
+                                                folders.objFolder + "/model.mtl", console)) {
+        fail("OBJ export failed: " + failure->path + ": " + failure->reason);
+    }
+    const auto files = zelvane::test::folderContents(folders.objFolder);
+    if (files.size() != 2) {
+        fail("OBJ export left " + std::to_string(files.size()) + " files");
+    }
+    const std::string& obj = files.at("model.obj");
+    expectNoProblem(zelvane::test::objFaceProblem(obj));
+    expectNoProblem(zelvane::test::materialProblem(obj, files.at("model.mtl")));
+    const std::string faces = std::to_string(zelvane::test::faceLineCount(obj));
+    if (consoleFaceCount(console.str()) != faces || faces != std::to_string(store.polygons.size())) {
+        fail("OBJ file has " + faces + " faces; the console says: " + console.str());
+    }
+}
+
+void exportAsScene(MeshStore& store) {
+    const Scratch& folders = scratch();
+    if (const auto failure = zelvane::exportScene(store, folders.sceneFolder + "/model.xml")) {
+        fail("scene export failed: " + failure->path + ": " + failure->reason);
+    }
+    expectNoProblem(zelvane::test::sceneProblem(zelvane::test::folderContents(folders.sceneFolder), "model.xml"));
+}
+
+// Loads the scratch model into the store; false when it does not load.
+bool load(MeshStore& store) {
+    const zelvane::LoadResult result = zelvane::loadMagFile(scratch().model, store);
+    checkStore(store);  // also what a failed load left behind
+    return result.error.empty();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const Scratch& folders = scratch();
+    zelvane::test::writeFile(folders.model, std::vector<uint8_t>(data, data + size));
+    MeshStore store;
+    if (load(store)) {
+        exportAsObj(store);
+        MeshStore second;
+        if (!load(second)) {
+            fail("the same bytes loaded once but not twice");
+        }
+        exportAsScene(second);
+    }
+    folders.empty();
+    return 0;
+}
