@@ -7,10 +7,12 @@
 namespace zelvane {
 
 uint32_t PolygonList::numberOf(const Material& material) {
-    const Material& last = materials_.empty() ? material : materials_[lastMaterial_];
-    if (!materials_.empty() && last.texture == material.texture &&
-        std::memcmp(last.colour.data(), material.colour.data(), sizeof material.colour) == 0) {
-        return lastMaterial_;  // the same bits: certainly the same material
+    if (!materials_.empty()) {
+        const Material& last = materials_[lastMaterial_];
+        if (last.texture == material.texture &&
+            std::memcmp(last.colour.data(), material.colour.data(), sizeof material.colour) == 0) {
+            return lastMaterial_;  // the same bits: certainly the same material
+        }
     }
     auto [entry, inserted] = materialNumbers_.try_emplace(material, static_cast<uint32_t>(materials_.size()));
     if (inserted) {
