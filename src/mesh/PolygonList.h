@@ -37,6 +37,7 @@ public:
     };
 
     size_t size() const { return records_.size(); }
+    bool empty() const { return records_.empty(); }
     void reserve(size_t count);
     void push_back(const Polygon& polygon);
     Polygon operator[](size_t index) const {
