@@ -1,6 +1,6 @@
 #include "OutputNames.h"
 
-#include "export/PathText.h"
+#include "os/PathText.h"
 
 namespace zelvane {
 

@@ -2,7 +2,7 @@
 
 #include "Export.h"
 #include "FaceLine.h"
-#include "PathText.h"
+#include "os/PathText.h"
 #include "VertexLines.h"
 
 namespace zelvane {

@@ -1,6 +1,6 @@
 #include "OutputFile.h"
 
-#include "Platform.h"
+#include "os/Platform.h"
 
 #include <cerrno>
 #include <cstring>

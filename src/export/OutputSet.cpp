@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "Platform.h"
+#include "os/Platform.h"
 
 namespace zelvane {
 

@@ -3,7 +3,7 @@
 
 #include "Export.h"
 #include "FaceLine.h"
-#include "PathText.h"
+#include "os/PathText.h"
 #include "VertexLines.h"
 #include "XmlText.h"
 

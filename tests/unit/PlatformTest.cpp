@@ -1,4 +1,4 @@
-#include "export/Platform.h"
+#include "os/Platform.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-// The few things the output writing needs from the operating system.
+// The few things the converter needs from the operating system.
 #pragma once
 
 #include <cstdio>
