@@ -102,7 +102,7 @@ PhaseSample measurePhases(const std::string& magPath, const std::string& outDir)
             phases.group = secondsSince(start);
             start = Clock::now();
             std::ostringstream console;
-            if (zelvane::writeObj(store, outDir + "/phases.obj", outDir + "/phases.mtl", console)) std::exit(5);
+            if (zelvane::exportObj(store, outDir + "/phases.obj", outDir + "/phases.mtl", console)) std::exit(5);
             phases.write = secondsSince(start);
             phases.outputBytes = fileSize(outDir + "/phases.obj") + fileSize(outDir + "/phases.mtl");
             phases.doubles = 3 * (store.positions.size() + store.texcoords.size() + store.normals.size() +

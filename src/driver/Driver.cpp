@@ -54,6 +54,8 @@ int runZelvane(const std::vector<std::string>& arguments, std::ostream& out, std
     if (!loadModels(commandLine.modelPaths, store, out, err)) {
         return kExitFailure;
     }
+    store.mergeDuplicates();
+    store.groupByMaterial();
     const OutputPaths paths = outputPathsFor(commandLine.modelPaths.back());
     const auto failure = commandLine.sceneMode ? exportScene(store, paths.xml)
                                                : exportObj(store, paths.obj, paths.mtl, out);

@@ -60,14 +60,7 @@ void writeMaterialLibrary(OutputFile& file, const MeshStore& store) {
 
 }  // namespace
 
-std::optional<OutputError> exportObj(MeshStore& store, const std::string& objPath, const std::string& mtlPath,
-                                     std::ostream& console) {
-    store.mergeDuplicates();
-    store.groupByMaterial();
-    return writeObj(store, objPath, mtlPath, console);
-}
-
-std::optional<OutputError> writeObj(const MeshStore& store, const std::string& objPath, const std::string& mtlPath,
+std::optional<OutputError> exportObj(const MeshStore& store, const std::string& objPath, const std::string& mtlPath,
                                     std::ostream& console) {
     OutputSet outputs;
     OutputFile* obj = outputs.create(objPath);

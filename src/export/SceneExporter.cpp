@@ -62,13 +62,7 @@ void writeGroupMesh(OutputFile& file, const MeshStore& store, const GroupPolygon
 
 }  // namespace
 
-std::optional<OutputError> exportScene(MeshStore& store, const std::string& xmlPath) {
-    store.mergeDuplicates();
-    store.groupByMaterial();
-    return writeScene(store, xmlPath);
-}
-
-std::optional<OutputError> writeScene(const MeshStore& store, const std::string& xmlPath) {
+std::optional<OutputError> exportScene(const MeshStore& store, const std::string& xmlPath) {
     OutputSet outputs;
     OutputFile* scene = outputs.create(xmlPath);
     if (scene == nullptr) {

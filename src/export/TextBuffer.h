@@ -34,7 +34,6 @@ public:
     }
     // printf "%lf"
     void appendFixed6(double value) { commit(writeFixed6(reserve(kMaxFixed6Chars), value)); }
-    void appendUnsigned(uint64_t value) { commit(writeUnsigned(reserve(kMaxUnsignedChars), value)); }
     // printf "%x" of the whole value
     void appendHex(uint64_t value) { commit(writeHex(reserve(kMaxHexChars), value)); }
 

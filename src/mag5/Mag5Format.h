@@ -43,7 +43,5 @@ constexpr size_t tailAWord1Offset(size_t cornerCount) {
 constexpr size_t tailBWord1Offset(size_t cornerCount) {
     return 12 * cornerCount + 12;
 }
-inline constexpr size_t kMaxReadCornerCount = 4;
-inline constexpr size_t kMaxCornerBlockSize = cornerBlockSize(kMaxReadCornerCount);
 
 }  // namespace zelvane::mag5

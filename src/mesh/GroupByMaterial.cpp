@@ -5,6 +5,7 @@
 namespace zelvane {
 
 void MeshStore::groupByMaterial() {
+    groups.clear();  // grouping again gives the same groups, not every polygon twice
     std::vector<GroupPolygons*> groupOfMaterial;
     for (const Material& material : polygons.materials()) {
         groupOfMaterial.push_back(&groups[material]);

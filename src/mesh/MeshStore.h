@@ -62,7 +62,8 @@ public:
     // Collapses equal positions, keeping first occurrences in order, and
     // rewrites every polygon's vertex indices to match.
     void mergeDuplicates();
-    // Files every polygon under its material, in material order.
+    // Files every polygon under its material, in material order, replacing
+    // any earlier grouping.
     void groupByMaterial();
 
 private:

@@ -3,7 +3,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <iterator>
 #include <map>
 #include <vector>
 
@@ -18,26 +17,7 @@ namespace zelvane {
 // whole Polygon value.
 class PolygonList {
 public:
-    class Iterator {
-    public:
-        using iterator_category = std::forward_iterator_tag;
-        using value_type = Polygon;
-        using difference_type = std::ptrdiff_t;
-        Iterator(const PolygonList* list, size_t index) : list_(list), index_(index) {}
-        Polygon operator*() const { return (*list_)[index_]; }
-        Iterator& operator++() {
-            ++index_;
-            return *this;
-        }
-        bool operator==(const Iterator& other) const { return index_ == other.index_; }
-
-    private:
-        const PolygonList* list_;
-        size_t index_;
-    };
-
     size_t size() const { return records_.size(); }
-    bool empty() const { return records_.empty(); }
     void reserve(size_t count);
     void push_back(const Polygon& polygon);
     Polygon operator[](size_t index) const {
@@ -45,8 +25,6 @@ public:
         return Polygon{cornerCounts_[index], record.vertex, record.normal, record.texcoord,
                        materials_[record.material]};
     }
-    Iterator begin() const { return {this, 0}; }
-    Iterator end() const { return {this, size()}; }
 
     // The distinct materials, in the order they first occurred, and each
     // polygon's number among them.

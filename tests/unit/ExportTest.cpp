@@ -65,6 +65,8 @@ MeshStore storeWithFourGroups(uint32_t secondTexture = 1) {
     const std::array<Vector3, 4> up{{{0, 1, 0}, {0, 1, 0}, {0, 1, 0}, {0, 1, 0}}};
     store.addQuad({0, 1, 2, 3}, Material{0, {0.0, 0.0, 0.0, 1.0}}, {}, {}, &up);
     store.addTriangle({0, 2, 1}, Material{0xFFFFFFFF, {0.2, 0.2, 0.2, 1.0}}, {0.5, 0.5, 0.5}, {0.5, 0.5, 0.5});
+    store.mergeDuplicates();
+    store.groupByMaterial();
     return store;
 }
 

@@ -165,7 +165,9 @@ TEST_F(Mag5Loader, TextureNumbersMapToTheStoresEntries) {
     ASSERT_EQ(load(model).error, "");
     EXPECT_EQ(store.textures, (std::vector<std::string>{"", "a", longName}));
     std::vector<uint32_t> textures;
-    for (const Polygon& polygon : store.polygons) textures.push_back(polygon.material.texture);
+    for (size_t index = 0; index < store.polygons.size(); ++index) {
+        textures.push_back(store.polygons[index].material.texture);
+    }
     EXPECT_EQ(textures, (std::vector<uint32_t>{1, 0, 1, 2, 0xFFFFFFFF, 0, 0xFFFFFFFF}));
     // A texture the file lacks still keeps its coordinates; the empty name does not.
     EXPECT_EQ(store.texcoords.size(), 3u);

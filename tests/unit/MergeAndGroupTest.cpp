@@ -93,8 +93,8 @@ TEST(MergeDuplicates, FlatShadedNormalsCollapseToOne) {
     }
     store.mergeDuplicates();
     EXPECT_EQ(store.normals, (std::vector<Vector3>{{1, 0, 0}, {0, 1, 0}}));
-    for (const Polygon& polygon : store.polygons) {
-        EXPECT_EQ(polygon.normal, (std::array<uint32_t, 4>{1, 1, 1, 0}));
+    for (size_t index = 0; index < store.polygons.size(); ++index) {
+        EXPECT_EQ(store.polygons[index].normal, (std::array<uint32_t, 4>{1, 1, 1, 0}));
     }
 }
 
@@ -218,12 +218,13 @@ TEST(GroupByMaterial, KeepsLoadOrderWithinAGroup) {
     store.addTriangle({0, 0, 0}, colourOnly(0.5), {}, {});  // C
     store.addQuad({0, 0, 0, 0}, Material{0, {0.5, 0.0, -0.0, 1.0}}, {}, {});  // equal to A's: -0.0 == 0.0
     store.groupByMaterial();
+    store.groupByMaterial();  // grouping again changes nothing
     ASSERT_EQ(store.groups.size(), 2u);
     EXPECT_EQ(store.groups.begin()->second, (GroupPolygons{0, 2, 3}));
     EXPECT_EQ(std::next(store.groups.begin())->second, (GroupPolygons{1}));
 }
 
-TEST(GroupByMaterial, GroupIdsAreDistinctAndStable) {
+TEST(GroupByMaterial, GroupIdsAreDistinct) {
     MeshStore store;
     store.addVertex({}, {});
     for (int i = 0; i < 20; ++i) store.addTriangle({0, 0, 0}, colourOnly(i / 20.0), {}, {});
@@ -231,7 +232,6 @@ TEST(GroupByMaterial, GroupIdsAreDistinctAndStable) {
     std::set<uint64_t> ids;
     for (const auto& group : store.groups) ids.insert(groupId(group));
     EXPECT_EQ(ids.size(), 20u);
-    EXPECT_EQ(groupId(*store.groups.begin()), groupId(*store.groups.begin()));
 }
 
 TEST(GroupByMaterial, EmptyStoreHasNoGroups) {

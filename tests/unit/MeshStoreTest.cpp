@@ -17,16 +17,6 @@ void addThreeVertices(MeshStore& store) {
     }
 }
 
-TEST(MeshStore, StartsWithOnlyTheEmptyTextureName) {
-    MeshStore store;
-    EXPECT_EQ(store.textures, std::vector<std::string>{""});
-    EXPECT_TRUE(store.positions.empty());
-    EXPECT_TRUE(store.normals.empty());
-    EXPECT_TRUE(store.texcoords.empty());
-    EXPECT_TRUE(store.polygons.empty());
-    EXPECT_TRUE(store.groups.empty());
-}
-
 TEST(MeshStore, AddTextureFindsExistingNamesByExactBytes) {
     MeshStore store;
     EXPECT_EQ(store.addTexture(""), 0u);
