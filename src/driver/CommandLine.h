@@ -14,7 +14,8 @@ struct CommandLine {
 // "-quazo" in any mix of ASCII letter case, and nothing else.
 bool isSceneOption(std::string_view argument);
 
-// Sorts the arguments (program name excluded) into the option and model paths.
+// Separates the option from the model paths among the arguments (program
+// name excluded), keeping the paths in their order.
 CommandLine parseCommandLine(const std::vector<std::string>& arguments);
 
 }  // namespace zelvane

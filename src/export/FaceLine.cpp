@@ -11,10 +11,10 @@ constexpr size_t kMaxFaceLineSize = 2 + 4 * (3 * kMaxUnsignedChars + 3) + 1;
 
 }  // namespace
 
-void formatFaceLine(TextBuffer& out, const Polygon& polygon) {
-    const bool textured = polygon.material.texture != 0;
+void appendFaceLine(TextBuffer& out, const Polygon& polygon) {
+    const bool textured = polygon.material.textured();
     const uint32_t cornerCount = std::min<uint32_t>(polygon.cornerCount, 4);
-    char* p = out.reserve(kMaxFaceLineSize);
+    char* p = out.beginWrite(kMaxFaceLineSize);
     *p++ = 'f';
     *p++ = ' ';
     for (uint32_t corner = 0; corner < cornerCount; ++corner) {
@@ -28,7 +28,7 @@ void formatFaceLine(TextBuffer& out, const Polygon& polygon) {
         *p++ = ' ';
     }
     *p++ = '\n';
-    out.commit(p);
+    out.endWrite(p);
 }
 
 void writeFaceLines(OutputFile& file, const PolygonList& polygons, const GroupPolygons& group) {
@@ -38,7 +38,7 @@ void writeFaceLines(OutputFile& file, const PolygonList& polygons, const GroupPo
         if (i + kLookahead < group.size()) {
             polygons.prefetch(group[i + kLookahead]);
         }
-        formatFaceLine(file.text(), polygons[group[i]]);
+        appendFaceLine(file.text(), polygons[group[i]]);
         file.flushIfLarge();
     }
 }

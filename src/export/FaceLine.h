@@ -9,7 +9,7 @@ namespace zelvane {
 // Appends the OBJ face line of a polygon: "f", then per corner the one-based
 // position/texcoord/normal indices (texcoord only when textured), each corner
 // followed by a space, then "\n".
-void formatFaceLine(TextBuffer& out, const Polygon& polygon);
+void appendFaceLine(TextBuffer& out, const Polygon& polygon);
 
 // Writes the face lines of one group's polygons, in the group's order.
 void writeFaceLines(OutputFile& file, const PolygonList& polygons, const GroupPolygons& group);

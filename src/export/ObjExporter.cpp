@@ -42,9 +42,10 @@ void writeGroupMaterial(TextBuffer& out, const MeshStore& store, const MaterialG
     out.append(' ');
     out.appendFixed6(material.colour[2]);
     out.append("\n  Ks 0.0 0.0 0.0\n  illum 0\n  Ns 0.0\n");
-    if (material.texture != 0 && material.texture < store.textures.size()) {
+    const std::string* image = store.textureName(material.texture);
+    if (material.textured() && image != nullptr) {
         out.append("       map_Kd ");
-        out.append(store.textures[material.texture]);
+        out.append(*image);
         out.append('\n');
     }
     out.append('\n');

@@ -32,9 +32,9 @@ void writeSurfaceShader(TextBuffer& out, const MeshStore& store, const MaterialG
     out.append("\">\n\t\t\t\t<Reflectance>\n");
     // Untextured groups name the empty texture; only a texture the model
     // does not have leaves the reflectance without an image.
-    if (const uint32_t texture = group.first.texture; texture < store.textures.size()) {
+    if (const std::string* image = store.textureName(group.first.texture)) {
         out.append("\t\t\t\t\t<ImageTexture href=\"");
-        appendXmlAttributeValue(out, store.textures[texture]);
+        appendXmlAttributeValue(out, *image);
         out.append("\"/>\n");
     }
     out.append("\t\t\t\t</Reflectance>\n\t\t\t</SurfaceShader>\n\n");

@@ -10,32 +10,39 @@
 namespace zelvane {
 
 // Output text built in memory. Writers either append pieces or, on hot
-// paths, reserve room for a whole line, write it through a pointer with the
-// number formats and commit where it ends.
+// paths, begin a write with room for a whole line, write it through a
+// pointer with the number formats and end the write where the line ends.
 class TextBuffer {
 public:
     // Where to write up to size more bytes.
-    char* reserve(size_t size) {
+    char* beginWrite(size_t size) {
         if (capacity_ - size_ < size) {
             grow(size);
         }
         return data_.get() + size_;
     }
-    // Takes the bytes up to end, a pointer into the reserved room.
-    void commit(const char* end) { size_ = static_cast<size_t>(end - data_.get()); }
+    // Takes the bytes up to end, a pointer into the room beginWrite gave.
+    void endWrite(const char* end) { size_ = static_cast<size_t>(end - data_.get()); }
 
     void append(std::string_view text) {
-        std::memcpy(reserve(text.size()), text.data(), text.size());
+        std::memcpy(beginWrite(text.size()), text.data(), text.size());
         size_ += text.size();
     }
     void append(char c) {
-        *reserve(1) = c;
+        *beginWrite(1) = c;
         ++size_;
     }
     // printf "%lf"
-    void appendFixed6(double value) { commit(writeFixed6(reserve(kMaxFixed6Chars), value)); }
+    void appendFixed6(double value) { endWrite(writeFixed6(beginWrite(kMaxFixed6Chars), value)); }
     // printf "%x" of the whole value
-    void appendHex(uint64_t value) { commit(writeHex(reserve(kMaxHexChars), value)); }
+    void appendHex(uint64_t value) { endWrite(writeHex(beginWrite(kMaxHexChars), value)); }
+
+    // Room for capacity bytes in all, as std::string::reserve.
+    void reserve(size_t capacity) {
+        if (capacity > capacity_) {
+            grow(capacity - size_);
+        }
+    }
 
     std::string_view view() const { return {data_.get(), size_}; }
     size_t size() const { return size_; }

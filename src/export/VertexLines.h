@@ -11,7 +11,7 @@ namespace zelvane {
 
 // Appends "<tag> x y z\n" with each coordinate as printf "%lf" prints it.
 inline void appendVectorLine(TextBuffer& out, std::string_view tag, const Vector3& vector) {
-    char* p = out.reserve(tag.size() + 3 * (kMaxFixed6Chars + 1));
+    char* p = out.beginWrite(tag.size() + 3 * (kMaxFixed6Chars + 1));
     p = std::copy(tag.begin(), tag.end(), p);
     p = writeFixed6(p, vector.x);
     *p++ = ' ';
@@ -19,7 +19,7 @@ inline void appendVectorLine(TextBuffer& out, std::string_view tag, const Vector
     *p++ = ' ';
     p = writeFixed6(p, vector.z);
     *p++ = '\n';
-    out.commit(p);
+    out.endWrite(p);
 }
 
 // Appends the vertex lines of an OBJ body: all positions ("v"), then all

@@ -30,7 +30,6 @@ inline constexpr size_t kPolygonTextureIndexOffset = 60;
 inline constexpr size_t kPolygonCornerCountOffset = 64;
 
 inline constexpr uint32_t kFlatShadedFlag = 1;
-inline constexpr uint32_t kUntextured = 0xFFFFFFFF;  // textureIndex -1
 
 // Corner block of n corners: vertex indices, u values, v values (4n bytes each),
 // then tailA and tailB (two u32 each). Word 1 of each tail counts as render state.

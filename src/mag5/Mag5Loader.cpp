@@ -15,7 +15,6 @@ namespace {
 using namespace mag5;
 
 constexpr double kColourScale = 0.00392156862745098;  // the double closest to 1/255
-constexpr uint32_t kNoImage = 0xFFFFFFFF;  // textured, but the file names no such texture
 
 // The words whose change between consecutive triangles or quads counts as a
 // change of render state.
@@ -215,13 +214,12 @@ private:
         return material;
     }
 
-    // The store's texture for a file texture number: -1 is untextured, a
-    // number outside the file's table names no image.
+    // The store's texture for a file texture number.
     uint32_t storeTexture(uint32_t textureIndex) const {
-        if (textureIndex == kUntextured) {
-            return 0;
+        if (textureIndex == kFileTextureNone) {
+            return kTextureNone;
         }
-        return textureIndex < fileTextures_.size() ? fileTextures_[textureIndex] : kNoImage;
+        return textureIndex < fileTextures_.size() ? fileTextures_[textureIndex] : kTextureMissing;
     }
 
     void countStateChange(const RenderState& state) {

@@ -40,7 +40,7 @@ uint32_t MeshStore::addPolygon(const std::array<uint32_t, N>& vertex, const Mate
     polygon.material = material;
     for (size_t corner = 0; corner < N; ++corner) {
         polygon.vertex[corner] = vertex[corner];
-        if (material.texture != 0) {
+        if (material.textured()) {
             polygon.texcoord[corner] = texcoordLookup_.findOrAppend(texcoords, {u[corner], v[corner], 0.0});
         }
         if (cornerNormals != nullptr) {

@@ -41,6 +41,11 @@ public:
 
     // Index of the name in textures, appending it when it is new.
     uint32_t addTexture(std::string_view name);
+    // The name of a texture number, "" for kTextureNone; nullptr for
+    // kTextureMissing or any other number the store has no name for.
+    const std::string* textureName(uint32_t texture) const {
+        return texture < textures.size() ? &textures[texture] : nullptr;
+    }
     // Appends a position, and the normal that goes with it unless an equal one
     // is there; returns the position's index.
     uint32_t addVertex(const Vector3& position, const Vector3& normal);

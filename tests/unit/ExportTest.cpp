@@ -16,7 +16,7 @@ using namespace test;
 
 std::string faceLine(const Polygon& polygon) {
     TextBuffer out;
-    formatFaceLine(out, polygon);
+    appendFaceLine(out, polygon);
     return std::string(out.view());
 }
 
@@ -25,7 +25,7 @@ TEST(FaceLine, TexturedUntexturedAndQuad) {
     EXPECT_EQ(faceLine(triangle), "f 1/6/4 2/7/4 3/8/4 \n");
     triangle.material.texture = 0;
     EXPECT_EQ(faceLine(triangle), "f 1//4 2//4 3//4 \n");
-    const Polygon quad{4, {9, 0, 4294967294u, 3}, {0, 1, 2, 3}, {0, 0, 0, 0}, Material{0xFFFFFFFF, {}}};
+    const Polygon quad{4, {9, 0, 4294967294u, 3}, {0, 1, 2, 3}, {0, 0, 0, 0}, Material{kTextureMissing, {}}};
     EXPECT_EQ(faceLine(quad), "f 10/1/1 1/1/2 4294967295/1/3 4/1/4 \n");
 }
 
@@ -64,7 +64,7 @@ MeshStore storeWithFourGroups(uint32_t secondTexture = 1) {
     store.addTriangle({2, 3, 0}, Material{secondTexture, {1.0, 0.25, 1.0, 1.0}}, {1, 1, 0}, {1, 0, 0});
     const std::array<Vector3, 4> up{{{0, 1, 0}, {0, 1, 0}, {0, 1, 0}, {0, 1, 0}}};
     store.addQuad({0, 1, 2, 3}, Material{0, {0.0, 0.0, 0.0, 1.0}}, {}, {}, &up);
-    store.addTriangle({0, 2, 1}, Material{0xFFFFFFFF, {0.2, 0.2, 0.2, 1.0}}, {0.5, 0.5, 0.5}, {0.5, 0.5, 0.5});
+    store.addTriangle({0, 2, 1}, Material{kTextureMissing, {0.2, 0.2, 0.2, 1.0}}, {0.5, 0.5, 0.5}, {0.5, 0.5, 0.5});
     store.mergeDuplicates();
     store.groupByMaterial();
     return store;

@@ -168,7 +168,7 @@ TEST_F(Mag5Loader, TextureNumbersMapToTheStoresEntries) {
     for (size_t index = 0; index < store.polygons.size(); ++index) {
         textures.push_back(store.polygons[index].material.texture);
     }
-    EXPECT_EQ(textures, (std::vector<uint32_t>{1, 0, 1, 2, 0xFFFFFFFF, 0, 0xFFFFFFFF}));
+    EXPECT_EQ(textures, (std::vector<uint32_t>{1, 0, 1, 2, kTextureMissing, 0, kTextureMissing}));
     // A texture the file lacks still keeps its coordinates; the empty name does not.
     EXPECT_EQ(store.texcoords.size(), 3u);
     EXPECT_EQ(store.polygons[4].texcoord, (std::array<uint32_t, 4>{0, 1, 2, 0}));
