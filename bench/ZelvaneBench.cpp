@@ -92,7 +92,7 @@ PhaseSample measurePhases(const std::string& magPath, const std::string& outDir)
             PhaseSample phases;
             zelvane::MeshStore store;
             auto start = Clock::now();
-            if (!zelvane::loadMagFile(magPath, store).error.empty()) std::exit(4);
+            if (zelvane::loadMagFile(magPath, store).error) std::exit(4);
             phases.load = secondsSince(start);
             start = Clock::now();
             store.mergeDuplicates();

@@ -133,7 +133,7 @@ void exportAsScene(const MeshStore& store) {
 bool load(MeshStore& store) {
     const zelvane::LoadResult result = zelvane::loadMagFile(scratch().model, store);
     checkStore(store);  // also what a failed load left behind
-    return result.error.empty();
+    return !result.error;
 }
 
 }  // namespace

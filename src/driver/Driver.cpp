@@ -30,8 +30,8 @@ bool loadModels(const std::vector<std::string>& modelPaths, MeshStore& store, st
                 std::ostream& err) {
     for (const std::string& path : modelPaths) {
         const LoadResult result = loadMagFile(path, store);
-        if (!result.error.empty()) {
-            reportError(err, path, result.error);
+        if (result.error) {
+            reportError(err, path, result.error.words);
             return false;
         }
         out << formatLoadReport(result.report) << std::flush;

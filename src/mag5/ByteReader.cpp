@@ -43,7 +43,7 @@ std::string ByteReader::open(const std::string& path) {
             fileSize_ = static_cast<uint64_t>(status.st_size);
         }
     }
-    buffer_.resize(kBufferSize);
+    buffer_.resize(bufferSize_);
     return {};
 }
 

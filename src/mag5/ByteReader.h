@@ -15,10 +15,12 @@ class ByteReader {
 public:
     static constexpr size_t kBufferSize = size_t{256} << 10;  // stays in cache between read and parse
 
+    explicit ByteReader(size_t bufferSize = kBufferSize) : bufferSize_(bufferSize) {}
+
     // Opens the file; on failure returns the system's text for the error.
     std::string open(const std::string& path);
 
-    // The next size bytes (at most kBufferSize), valid until the next call,
+    // The next size bytes (at most the buffer size), valid until the next call,
     // or nullptr when the file ends first or cannot be read.
     const uint8_t* take(size_t size);
     // Steps over size bytes; false when the file ends first or cannot be read.
@@ -43,6 +45,7 @@ private:
         void operator()(FILE* file) const { std::fclose(file); }
     };
     std::unique_ptr<FILE, FileCloser> file_;
+    size_t bufferSize_;
     std::vector<uint8_t> buffer_;
     size_t begin_ = 0;  // buffered bytes lie in [begin_, end_)
     size_t end_ = 0;

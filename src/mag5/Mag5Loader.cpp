@@ -26,8 +26,8 @@ struct RenderState {
     bool operator==(const RenderState&) const = default;
 };
 
-std::string endsEarly(std::string_view where) {
-    return "file ends early (inside " + std::string(where) + ")";
+LoadError endsEarly(std::string_view where) {
+    return {LoadFailure::kCutShort, "file ends early (inside " + std::string(where) + ")"};
 }
 
 std::string numbered(std::string_view what, uint32_t index) {
@@ -44,8 +44,9 @@ public:
 
     LoadResult load(const std::string& path) {
         LoadResult result;
-        result.error = reader_.open(path);
-        if (result.error.empty()) {
+        if (std::string reason = reader_.open(path); !reason.empty()) {
+            result.error = {LoadFailure::kCannotOpen, std::move(reason)};
+        } else {
             result.error = readFile();
         }
         result.report = report_;
@@ -53,26 +54,27 @@ public:
     }
 
 private:
-    std::string readFile() {
-        std::string error = readHeader();
-        if (error.empty()) error = readTextures();
-        if (error.empty()) error = readCounts();
-        if (error.empty()) error = readVertices();
-        if (error.empty()) error = readPolygons();
+    LoadError readFile() {
+        LoadError error = readHeader();
+        if (!error) error = readTextures();
+        if (!error) error = readCounts();
+        if (!error) error = readVertices();
+        if (!error) error = readPolygons();
         return error;
     }
 
     // A failed take or skip: the file ended, or could not be read at all.
-    std::string failure(std::string_view where) const {
-        std::string readError = reader_.readError();
-        return readError.empty() ? endsEarly(where) : readError;
+    LoadError failure(std::string_view where) const {
+        std::string reason = reader_.readError();
+        return reason.empty() ? endsEarly(where) : LoadError{LoadFailure::kCannotRead, std::move(reason)};
     }
 
-    std::string readHeader() {
+    LoadError readHeader() {
         const uint8_t* magic = reader_.take(kMagicSize);
         if (magic == nullptr || readU32(magic) != kMagic) {
-            std::string readError = reader_.readError();
-            return readError.empty() ? "not a MAG5 file" : readError;
+            std::string reason = reader_.readError();
+            return reason.empty() ? LoadError{LoadFailure::kNotMag5, "not a MAG5 file"}
+                                  : LoadError{LoadFailure::kCannotRead, std::move(reason)};
         }
         const uint8_t* rest = reader_.take(kHeaderRestSize);
         if (rest == nullptr) {
@@ -82,7 +84,7 @@ private:
         return {};
     }
 
-    std::string readTextures() {
+    LoadError readTextures() {
         if (reader_.holds(textureCount_, kTextureRecordSize)) {
             fileTextures_.reserve(textureCount_);
         }
@@ -97,7 +99,7 @@ private:
         return {};
     }
 
-    std::string readCounts() {
+    LoadError readCounts() {
         const uint8_t* counts = reader_.take(kCountsSize);
         if (counts == nullptr) {
             return failure("the vertex and polygon counts");
@@ -117,7 +119,7 @@ private:
         store_.reserve(verticesFit ? vertexCount_ : 0, polygonsFit ? report_.polygonCount : 0);
     }
 
-    std::string readVertices() {
+    LoadError readVertices() {
         vertexBase_ = static_cast<uint32_t>(store_.positions.size());
         for (uint32_t index = 0; index < vertexCount_; ++index) {
             const uint8_t* record = reader_.take(kVertexRecordSize);
@@ -130,17 +132,17 @@ private:
         return {};
     }
 
-    std::string readPolygons() {
+    LoadError readPolygons() {
         const uint32_t polygonCount = report_.polygonCount;
         for (uint32_t index = 0; index < polygonCount; ++index) {
-            if (std::string error = readPolygon(index); !error.empty()) {
+            if (LoadError error = readPolygon(index)) {
                 return error;
             }
         }
         return {};
     }
 
-    std::string readPolygon(uint32_t index) {
+    LoadError readPolygon(uint32_t index) {
         const uint8_t* record = reader_.take(kPolygonRecordSize);
         if (record == nullptr) {
             return failure(numbered("polygon", index));
@@ -148,7 +150,7 @@ private:
         const uint32_t cornerCount = readU32(record + kPolygonCornerCountOffset);
         if (cornerCount != 3 && cornerCount != 4) {
             return reader_.skip(cornerBlockSize(cornerCount))
-                       ? std::string()
+                       ? LoadError()
                        : failure("the corners of " + numbered("polygon", index));
         }
         std::array<uint8_t, kPolygonRecordSize> recordCopy{};
@@ -162,15 +164,16 @@ private:
     }
 
     template <size_t N>
-    std::string addPolygon(uint32_t index, const uint8_t* record, const uint8_t* corners) {
+    LoadError addPolygon(uint32_t index, const uint8_t* record, const uint8_t* corners) {
         std::array<uint32_t, N> vertex{};
         std::array<double, N> u{};
         std::array<double, N> v{};
         for (size_t corner = 0; corner < N; ++corner) {
             const uint32_t fileVertex = readU32(corners + 4 * corner);
             if (fileVertex >= vertexCount_) {
-                return "polygon " + std::to_string(index) + " refers to vertex " + std::to_string(fileVertex) +
-                       ", but the file has " + std::to_string(vertexCount_) + " vertices";
+                return {LoadFailure::kVertexOutOfRange, "polygon " + std::to_string(index) + " refers to vertex " +
+                                                            std::to_string(fileVertex) + ", but the file has " +
+                                                            std::to_string(vertexCount_) + " vertices"};
             }
             vertex[corner] = vertexBase_ + fileVertex;
             u[corner] = readF32(corners + 4 * N + 4 * corner);

@@ -7,8 +7,26 @@
 
 namespace zelvane {
 
+// Why a model could not be loaded.
+enum class LoadFailure {
+    kNone,
+    kCannotOpen,        // the system's reason: no such file, no permission, a folder
+    kCannotRead,        // a read failed midway; the system's reason
+    kNotMag5,           // the file does not start with the magic
+    kCutShort,          // the file ends inside a record it declares
+    kVertexOutOfRange,  // a corner refers to a vertex the file does not have
+};
+
+// A failure's kind and its words for the user, such as
+// "file ends early (inside polygon 17)".
+struct LoadError {
+    LoadFailure kind = LoadFailure::kNone;
+    std::string words;
+    explicit operator bool() const { return kind != LoadFailure::kNone; }
+};
+
 struct LoadResult {
-    std::string error;  // empty when the file was loaded whole
+    LoadError error;  // false when the file was loaded whole
     LoadReport report;
 };
 

@@ -11,6 +11,14 @@ namespace {
 
 using namespace test;
 
+// Passes when the file loaded whole, and shows the failure's words when not.
+::testing::AssertionResult loadedWhole(const LoadResult& result) {
+    if (!result.error) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << result.error.words;
+}
+
 class Mag5Loader : public ::testing::Test {
 protected:
     LoadResult load(const Mag5ModelSpec& model, const std::string& name = "model.mag") {
@@ -43,7 +51,7 @@ TEST_F(Mag5Loader, ReportCountsTrianglesQuadsAndSkippedPolygons) {
     }
     model.textures = {"a"};
     const LoadResult result = load(model);
-    ASSERT_EQ(result.error, "");
+    ASSERT_TRUE(loadedWhole(result));
     EXPECT_EQ(formatLoadReport(result.report),
               "poly count: 200\n"
               "state changes: 5\n"
@@ -55,7 +63,7 @@ TEST_F(Mag5Loader, ReportCountsTrianglesQuadsAndSkippedPolygons) {
 
 TEST_F(Mag5Loader, EmptyModelReportsZeroFragmentation) {
     const LoadResult result = load(Mag5ModelSpec{});
-    ASSERT_EQ(result.error, "");
+    ASSERT_TRUE(loadedWhole(result));
     EXPECT_EQ(formatLoadReport(result.report),
               "poly count: 0\nstate changes: 0\nfragmentation: 0.00%\nflat shaded polygons: 0\npc: 0 tpc:0 qpc: 0\n");
     EXPECT_EQ(store.textures.size(), 1u);
@@ -70,7 +78,7 @@ uint32_t stateChangesOf(const std::vector<Mag5PolygonSpec>& polygons) {
     saveModel(model, folder.file("m.mag"));
     MeshStore store;
     const LoadResult result = loadMagFile(folder.file("m.mag"), store);
-    EXPECT_EQ(result.error, "");
+    EXPECT_TRUE(loadedWhole(result));
     return result.report.stateChanges;
 }
 
@@ -108,7 +116,7 @@ TEST_F(Mag5Loader, ColoursScaleByTheDoubleNearestOneOver255) {
     Mag5PolygonSpec polygon = polygonOver({0, 1, 2});
     polygon.colour = {33, 128, 255, 0};
     model.polygons = {polygon};
-    ASSERT_EQ(load(model).error, "");
+    ASSERT_TRUE(loadedWhole(load(model)));
     const auto& colour = store.polygons[0].material.colour;
     EXPECT_EQ(colour[0], 0.12941176470588234);
     EXPECT_NE(colour[0], 33.0 / 255.0);
@@ -124,7 +132,7 @@ TEST_F(Mag5Loader, TextureCoordinatesFlipV) {
     polygon.corners[0] = {0, 2.0f, 0.25f};
     polygon.corners[1] = {1, 0.1f, 1.5f};
     model.polygons = {polygon};
-    ASSERT_EQ(load(model).error, "");
+    ASSERT_TRUE(loadedWhole(load(model)));
     ASSERT_EQ(store.texcoords.size(), 3u);
     EXPECT_EQ(store.texcoords[0], (Vector3{2.0, 0.75, 0.0}));
     EXPECT_EQ(store.texcoords[1], (Vector3{double(0.1f), -0.5, 0.0}));
@@ -137,7 +145,7 @@ TEST_F(Mag5Loader, FlatQuadGivesTheFaceNormalToEveryCorner) {
     model.polygons[1].flags = 3;  // bit 0 set: flat
     model.polygons[1].faceNormal = {0, 1, 0};  // equal to vertex 1's normal
     const LoadResult result = load(model);
-    ASSERT_EQ(result.error, "");
+    ASSERT_TRUE(loadedWhole(result));
     EXPECT_EQ(result.report.flatShadedCount, 2u);
     ASSERT_EQ(store.normals.size(), 5u);
     EXPECT_EQ(store.normals[4], (Vector3{0.25, -0.5, 0.125}));
@@ -151,7 +159,7 @@ TEST_F(Mag5Loader, VerticesAndSmoothNormalsWidenExactly) {
     Mag5ModelSpec model = threeVertices();
     model.vertices[1] = vertexAt(0.1f, -2.5f, 1e-3f, 0.6f, 0.8f, 0.0f);
     model.polygons = {polygonOver({2, 1, 0})};
-    ASSERT_EQ(load(model).error, "");
+    ASSERT_TRUE(loadedWhole(load(model)));
     EXPECT_EQ(store.positions[1], (Vector3{double(0.1f), -2.5, double(1e-3f)}));
     EXPECT_EQ(store.normals[1], (Vector3{double(0.6f), double(0.8f), 0.0}));
     EXPECT_EQ(store.polygons[0].normal, (std::array<uint32_t, 4>{2, 1, 0, 0}));
@@ -162,7 +170,7 @@ TEST_F(Mag5Loader, TextureNumbersMapToTheStoresEntries) {
     const std::string longName(32, 'x');
     model.textures = {"a", "", "a", longName};
     for (int32_t index : {0, 1, 2, 3, 4, -1, -7}) model.polygons.push_back(polygonOver({0, 1, 2}, index));
-    ASSERT_EQ(load(model).error, "");
+    ASSERT_TRUE(loadedWhole(load(model)));
     EXPECT_EQ(store.textures, (std::vector<std::string>{"", "a", longName}));
     std::vector<uint32_t> textures;
     for (size_t index = 0; index < store.polygons.size(); ++index) {
@@ -184,8 +192,8 @@ TEST_F(Mag5Loader, SecondFileIsOffsetByWhatTheStoreHeld) {
     second.vertices = {vertexAt(5, 5, 5, 0.6f, 0.8f, 0), vertexAt(6, 6, 6, 0.8f, 0.6f, 0),
                        vertexAt(7, 7, 7, 0, 0.8f, 0.6f)};
     second.polygons = {polygonOver({2, 1, 0}, 0), polygonOver({0, 1, 2}, 1)};
-    ASSERT_EQ(load(first, "first.mag").error, "");
-    ASSERT_EQ(load(second, "second.mag").error, "");
+    ASSERT_TRUE(loadedWhole(load(first, "first.mag")));
+    ASSERT_TRUE(loadedWhole(load(second, "second.mag")));
     EXPECT_EQ(store.textures, (std::vector<std::string>{"", "a", "b", "c"}));
     const Polygon& smooth = store.polygons[1];
     EXPECT_EQ(smooth.vertex, (std::array<uint32_t, 4>{6, 5, 4, 0}));
@@ -198,15 +206,19 @@ TEST_F(Mag5Loader, SecondFileIsOffsetByWhatTheStoreHeld) {
 }
 
 TEST_F(Mag5Loader, NotAMag5File) {
-    EXPECT_EQ(loadBytes({'5', 'G', 'A', 'M', 0, 0, 0, 0, 0, 0, 0, 0}).error, "not a MAG5 file");
-    EXPECT_EQ(loadBytes({'M', 'A', 'G'}).error, "not a MAG5 file");
-    EXPECT_EQ(loadBytes({}).error, "not a MAG5 file");
+    EXPECT_EQ(loadBytes({'5', 'G', 'A', 'M', 0, 0, 0, 0, 0, 0, 0, 0}).error.words, "not a MAG5 file");
+    EXPECT_EQ(loadBytes({'M', 'A', 'G'}).error.kind, LoadFailure::kNotMag5);
+    EXPECT_EQ(loadBytes({}).error.kind, LoadFailure::kNotMag5);
     EXPECT_TRUE(store.positions.empty());
 }
 
 TEST_F(Mag5Loader, MissingFileGivesTheSystemsReason) {
-    EXPECT_EQ(loadMagFile(folder.file("absent.mag"), store).error, "No such file or directory");
-    EXPECT_EQ(loadMagFile(folder.path(), store).error, "Is a directory");
+    const LoadError absent = loadMagFile(folder.file("absent.mag"), store).error;
+    EXPECT_EQ(absent.kind, LoadFailure::kCannotOpen);
+    EXPECT_EQ(absent.words, "No such file or directory");
+    const LoadError folderError = loadMagFile(folder.path(), store).error;
+    EXPECT_EQ(folderError.kind, LoadFailure::kCannotOpen);
+    EXPECT_EQ(folderError.words, "Is a directory");
 }
 
 std::vector<uint8_t> truncated(const Mag5ModelSpec& model, size_t size) {
@@ -220,27 +232,29 @@ TEST_F(Mag5Loader, FileEndingEarlySaysWhere) {
     model.textures = {"a", "b"};
     model.polygons = {polygonOver({0, 1, 2}), polygonOver({0, 1, 2, 3}), polygonOver({0, 1, 2, 3, 0})};
     const size_t polygons = 12 + 64 + 8 + 4 * 28;
-    EXPECT_EQ(loadBytes(truncated(model, 10)).error, "file ends early (inside the header)");
-    EXPECT_EQ(loadBytes(truncated(model, 12 + 40)).error, "file ends early (inside texture name 1)");
-    EXPECT_EQ(loadBytes(truncated(model, 12 + 64 + 7)).error,
+    EXPECT_EQ(loadBytes(truncated(model, 10)).error.words, "file ends early (inside the header)");
+    EXPECT_EQ(loadBytes(truncated(model, 12 + 40)).error.words, "file ends early (inside texture name 1)");
+    EXPECT_EQ(loadBytes(truncated(model, 12 + 64 + 7)).error.words,
               "file ends early (inside the vertex and polygon counts)");
-    EXPECT_EQ(loadBytes(truncated(model, 12 + 64 + 8 + 28 * 3)).error, "file ends early (inside vertex 3)");
-    EXPECT_EQ(loadBytes(truncated(model, polygons + 120 + 67)).error, "file ends early (inside polygon 1)");
-    EXPECT_EQ(loadBytes(truncated(model, polygons + 120 + 68 + 63)).error,
+    EXPECT_EQ(loadBytes(truncated(model, 12 + 64 + 8 + 28 * 3)).error.words, "file ends early (inside vertex 3)");
+    EXPECT_EQ(loadBytes(truncated(model, polygons + 120 + 67)).error.words, "file ends early (inside polygon 1)");
+    EXPECT_EQ(loadBytes(truncated(model, polygons + 120 + 68 + 63)).error.words,
               "file ends early (inside the corners of polygon 1)");
     // A skipped polygon's corner block must be there too.
-    EXPECT_EQ(loadBytes(truncated(model, polygons + 120 + 132 + 68 + 75)).error,
+    EXPECT_EQ(loadBytes(truncated(model, polygons + 120 + 132 + 68 + 75)).error.words,
               "file ends early (inside the corners of polygon 2)");
-    EXPECT_EQ(loadBytes(truncated(model, polygons + 120 + 132 + 68 + 76)).error, "");
+    EXPECT_TRUE(loadedWhole(loadBytes(truncated(model, polygons + 120 + 132 + 68 + 76))));
 }
 
 TEST_F(Mag5Loader, CornerBeyondTheFilesVerticesIsRefused) {
     Mag5ModelSpec model = threeVertices();
     model.polygons = {polygonOver({0, 1, 2}), polygonOver({0, 1, 2, 4})};
-    EXPECT_EQ(load(model).error, "polygon 1 refers to vertex 4, but the file has 4 vertices");
+    const LoadError error = load(model).error;
+    EXPECT_EQ(error.kind, LoadFailure::kVertexOutOfRange);
+    EXPECT_EQ(error.words, "polygon 1 refers to vertex 4, but the file has 4 vertices");
     // Skipped polygons are not looked into.
     model.polygons = {polygonOver({0, 1, 2, 3, 99})};
-    EXPECT_EQ(load(model).error, "");
+    EXPECT_TRUE(loadedWhole(load(model)));
 }
 
 long peakResidentKilobytes() {
@@ -267,10 +281,10 @@ TEST_F(Mag5Loader, HugeCountsInATinyFileFailFast) {
         return bytes;
     };
     const long before = peakResidentKilobytes();
-    EXPECT_NE(loadBytes(withCounts(0xFFFFFFFF, 1, 1, 3)).error, "");
-    EXPECT_NE(loadBytes(withCounts(0, 0xFFFFFFFF, 1, 3)).error, "");
-    EXPECT_NE(loadBytes(withCounts(0, 1, 0xFFFFFFFF, 3)).error, "");
-    EXPECT_EQ(loadBytes(withCounts(0, 1, 1, 0xFFFFFFFF)).error, "file ends early (inside the corners of polygon 0)");
+    EXPECT_EQ(loadBytes(withCounts(0xFFFFFFFF, 1, 1, 3)).error.kind, LoadFailure::kCutShort);
+    EXPECT_EQ(loadBytes(withCounts(0, 0xFFFFFFFF, 1, 3)).error.kind, LoadFailure::kCutShort);
+    EXPECT_EQ(loadBytes(withCounts(0, 1, 0xFFFFFFFF, 3)).error.kind, LoadFailure::kCutShort);
+    EXPECT_EQ(loadBytes(withCounts(0, 1, 1, 0xFFFFFFFF)).error.words, "file ends early (inside the corners of polygon 0)");
     EXPECT_LT(peakResidentKilobytes() - before, 16 * 1024);
 }
 
