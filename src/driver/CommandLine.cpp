@@ -7,6 +7,13 @@ char asciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+Request requestOf(std::string_view argument) {
+    if (argument == "--help" || argument == "-h") {
+        return Request::kHelp;
+    }
+    return argument == "--version" ? Request::kVersion : Request::kConvert;
+}
+
 }  // namespace
 
 bool isSceneOption(std::string_view argument) {
@@ -25,7 +32,11 @@ bool isSceneOption(std::string_view argument) {
 CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine commandLine;
     for (const std::string& argument : arguments) {
-        if (isSceneOption(argument)) {
+        if (const Request request = requestOf(argument); request != Request::kConvert) {
+            if (commandLine.request == Request::kConvert) {
+                commandLine.request = request;
+            }
+        } else if (isSceneOption(argument)) {
             commandLine.sceneMode = true;
         } else {
             commandLine.modelPaths.push_back(argument);

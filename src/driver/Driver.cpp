@@ -20,6 +20,12 @@ void writeLine(std::ostream& out, std::string_view line) {
     out << line << '\n' << std::flush;
 }
 
+void writeUsage(std::ostream& out) {
+    for (const char* line : kUsageLines) {
+        writeLine(out, line);
+    }
+}
+
 void reportError(std::ostream& err, std::string_view path, std::string_view reason) {
     err << "zelvane: " << path << ": " << reason << '\n' << std::flush;
 }
@@ -44,11 +50,12 @@ bool loadModels(const std::vector<std::string>& modelPaths, MeshStore& store, st
 int runZelvane(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     writeLine(out, kBanner);
     const CommandLine commandLine = parseCommandLine(arguments);
-    if (commandLine.modelPaths.empty()) {
-        for (const char* line : kUsageLines) {
-            writeLine(out, line);
-        }
-        return kExitUsage;
+    if (commandLine.request == Request::kVersion) {
+        return kExitSuccess;
+    }
+    if (commandLine.request == Request::kHelp || commandLine.modelPaths.empty()) {
+        writeUsage(out);
+        return commandLine.request == Request::kHelp ? kExitSuccess : kExitUsage;
     }
     MeshStore store;
     if (!loadModels(commandLine.modelPaths, store, out, err)) {

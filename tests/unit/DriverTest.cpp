@@ -73,6 +73,23 @@ TEST(Driver, WithoutModelPathPrintsUsage) {
     }
 }
 
+// Asked for, usage and version are a success; a model of such a name is
+// reached through a folder.
+TEST(Driver, HelpAndVersionAnywhere) {
+    for (const char* help : {"--help", "-h"}) {
+        const DriverRun result = run({"/nonexistent/a.mag", help, "--version"});
+        EXPECT_EQ(result.status, kExitSuccess) << help;
+        EXPECT_EQ(result.out, kUsage) << help;
+        EXPECT_EQ(result.err, "") << help;
+    }
+    const DriverRun version = run({"-quazo", "--version", "--help"});
+    EXPECT_EQ(version.status, kExitSuccess);
+    EXPECT_EQ(version.out, "Zelvane - The Darvonelle Converter [R0.1.4]\n");
+    const DriverRun model = run({"./--help"});
+    EXPECT_EQ(model.status, kExitFailure);
+    EXPECT_EQ(model.err, "zelvane: ./--help: No such file or directory\n");
+}
+
 TEST(Driver, LoadFailureIsOneLineOnStandardError) {
     const DriverRun result = run({"/nonexistent/zelvane/model.mag"});
     EXPECT_EQ(result.status, kExitFailure);
