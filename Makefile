@@ -7,11 +7,16 @@ FUZZ_SECONDS ?= 120
 FUZZ_CXX ?= clang++-14
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: build demo test test-plain test-sanitize windows test-windows fuzz bench sample clean
+.PHONY: build demo test test-packages test-build test-plain test-sanitize windows test-windows fuzz bench sample clean
 
+# Every configure names the parts it wants, so that one build folder serves
+# the demo (the converter alone), the tests and the benchmark in turn.
+CONFIGURE = cmake -S . -B $(BUILD_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DZELVANE_WERROR=ON
+
+# The converter alone: needs a C++ compiler, CMake and make or Ninja.
 build:
-	cmake -S . -B $(BUILD_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DZELVANE_WERROR=ON
-	cmake --build $(BUILD_DIR)
+	$(CONFIGURE) -DZELVANE_TESTS=OFF -DZELVANE_BENCH=OFF
+	cmake --build $(BUILD_DIR) --target zelvane
 
 # Converts the sample house both ways into $(BUILD_DIR)/demo.
 demo: build
@@ -25,26 +30,36 @@ demo: build
 	@echo "scene with its meshes: $(BUILD_DIR)/demo/scene/house.xml and $(BUILD_DIR)/demo/scene/*.obj"
 
 # The whole test suite: a release build, then again under AddressSanitizer
-# and UndefinedBehaviorSanitizer.
+# and UndefinedBehaviorSanitizer. Installs the packages the tests need when
+# it may, and otherwise says which to install.
 test: test-plain test-sanitize
 
-test-plain: build
+test-packages:
+	tools/ensure_packages.sh test
+
+test-build: test-packages
+	$(CONFIGURE) -DZELVANE_TESTS=ON -DZELVANE_BENCH=ON
+	cmake --build $(BUILD_DIR)
+
+test-plain: test-build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j2
 
-test-sanitize:
-	cmake -S . -B $(SANITIZE_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELVANE_WERROR=ON -DZELVANE_SANITIZE=ON
+test-sanitize: test-packages
+	cmake -S . -B $(SANITIZE_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELVANE_WERROR=ON \
+	  -DZELVANE_SANITIZE=ON -DZELVANE_TESTS=ON -DZELVANE_BENCH=OFF
 	cmake --build $(SANITIZE_DIR)
 	cd $(SANITIZE_DIR) && ctest --output-on-failure -j2
 
 # zelvane.exe for 64-bit Windows, cross compiled with MinGW-w64 and linked
 # statically: $(WINDOWS_DIR)/zelvane.exe.
 windows:
+	tools/ensure_packages.sh windows
 	cmake -S . -B $(WINDOWS_DIR) $(GENERATOR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-	  -DCMAKE_BUILD_TYPE=Release -DZELVANE_WERROR=ON -DZELVANE_TESTS=OFF -DZELVANE_BENCH=OFF
+	  -DCMAKE_BUILD_TYPE=Release -DZELVANE_WERROR=ON
 	cmake --build $(WINDOWS_DIR) --target zelvane --parallel 2
 
 # The end-to-end tests of the Linux build run against zelvane.exe under wine.
-test-windows: build windows
+test-windows: test-build windows
 	tests/run_e2e_under_wine.sh $(BUILD_DIR) $(WINDOWS_DIR)/zelvane.exe
 
 # Builds the fuzz target with clang, writes the seed corpus and fuzzes for
@@ -52,6 +67,7 @@ test-windows: build windows
 # are reused by the next run; a failing input lands in $(FUZZ_DIR)/findings.
 # The full log is $(FUZZ_DIR)/fuzz.log.
 fuzz:
+	tools/ensure_packages.sh fuzz
 	cmake -S . -B $(FUZZ_DIR) $(GENERATOR) -DCMAKE_CXX_COMPILER=$(FUZZ_CXX) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DZELVANE_WERROR=ON -DZELVANE_FUZZ=ON -DZELVANE_TESTS=OFF -DZELVANE_BENCH=OFF
 	cmake --build $(FUZZ_DIR)
@@ -66,11 +82,14 @@ fuzz:
 # Speed and memory on generated terrains of 100k, 1M and 4M polygons, beside
 # the floor and assimp (apt-get install assimp-utils for the comparison).
 # BENCH_ARGS passes options, e.g. BENCH_ARGS="--sizes 1000000 --runs 9".
-bench: build
+bench:
+	$(CONFIGURE) -DZELVANE_TESTS=OFF -DZELVANE_BENCH=ON
+	cmake --build $(BUILD_DIR)
 	$(BUILD_DIR)/bench/zelvane_bench $(BENCH_ARGS)
 
 # Rewrites examples/house.mag with the project's MAG5 writer.
 sample: build
+	cmake --build $(BUILD_DIR) --target make_sample_model
 	$(BUILD_DIR)/tools/make_sample_model examples/house.mag
 
 clean:

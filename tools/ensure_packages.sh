@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Makes sure the Debian packages that a part of the work needs are installed,
+# installing the missing ones when it may (as root, or through sudo without a
+# password prompt); otherwise prints the one command to run and fails.
+#
+#   tools/ensure_packages.sh GROUP...
+#
+# Groups: test (make test), fuzz (make fuzz), windows (make test-windows),
+# bench (the benchmark's comparison).
+set -euo pipefail
+
+packages_of() {
+  case "$1" in
+    test) echo make cmake ninja-build g++ libgtest-dev libgmock-dev libtinyobjloader-dev libxml2-dev libxml2-utils ;;
+    fuzz) echo make cmake ninja-build clang-14 libclang-rt-14-dev ;;
+    windows) echo make cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 ;;
+    bench) echo make cmake ninja-build g++ assimp-utils ;;
+    *) echo "ensure_packages.sh: no package group '$1' (test, fuzz, windows, bench)" >&2; return 2 ;;
+  esac
+}
+
+wanted=()
+for group in "$@"; do
+  text=$(packages_of "$group")
+  read -r -a list <<<"$text"
+  wanted+=("${list[@]}")
+done
+if ! command -v dpkg-query >/dev/null 2>&1; then
+  echo "ensure_packages.sh: not a Debian system; make sure these are installed: ${wanted[*]}" >&2
+  exit 0
+fi
+
+missing=()
+for package in $(printf '%s\n' "${wanted[@]}" | sort -u); do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [ "$status" = "install ok installed" ] || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+  as_root=()
+elif command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
+  as_root=(sudo -n)
+else
+  echo "Missing Debian packages. Install them with:" >&2
+  echo "  sudo apt-get install ${missing[*]}" >&2
+  exit 1
+fi
+echo "Installing ${missing[*]}"
+"${as_root[@]}" apt-get update -q
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
