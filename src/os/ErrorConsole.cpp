@@ -18,7 +18,39 @@ namespace zelvane {
 
 namespace {
 
-// Collects UTF-8 text and writes it to the console a whole line at a time, so
+// The text as the console takes it: UTF-16, each "\n" as CR LF like every
+// other text the converter writes on Windows.
+std::wstring consoleTextOf(std::string_view text) {
+    std::string lines;
+    for (char c : text) {
+        if (c == '\n') {
+            lines.push_back('\r');
+        }
+        lines.push_back(c);
+    }
+    const std::u16string units = utf16FromUtf8(lines);
+    return std::wstring(units.begin(), units.end());
+}
+
+// Writes in pieces of a size the console surely takes, never parting a
+// surrogate pair.
+bool writeToConsole(HANDLE console, std::wstring_view text) {
+    constexpr size_t kPieceSize = 8192;
+    while (!text.empty()) {
+        size_t piece = std::min(text.size(), kPieceSize);
+        if (piece < text.size() && text[piece - 1] >= 0xD800 && text[piece - 1] <= 0xDBFF) {
+            --piece;
+        }
+        DWORD written = 0;
+        if (WriteConsoleW(console, text.data(), static_cast<DWORD>(piece), &written, nullptr) == 0 || written == 0) {
+            return false;
+        }
+        text.remove_prefix(std::min<size_t>(written, text.size()));
+    }
+    return true;
+}
+
+// Collects UTF-8 text and hands it to the console a whole line at a time, so
 // that no character is ever cut between two writes.
 class ConsoleBuffer final : public std::streambuf {
 public:
@@ -44,28 +76,10 @@ protected:
     }
 
 private:
-    // Writes the first size bytes of the text, each "\n" as CR LF like every
-    // other text the converter writes on Windows.
     bool writeText(size_t size) {
-        std::string lines;
-        for (char c : std::string_view(text_).substr(0, size)) {
-            if (c == '\n') {
-                lines.push_back('\r');
-            }
-            lines.push_back(c);
-        }
+        const std::wstring text = consoleTextOf(std::string_view(text_).substr(0, size));
         text_.erase(0, size);
-        const std::u16string units = utf16FromUtf8(lines);
-        const std::wstring wide(units.begin(), units.end());
-        for (size_t done = 0; done < wide.size();) {
-            DWORD written = 0;
-            const auto chunk = static_cast<DWORD>(std::min<size_t>(wide.size() - done, 8192));
-            if (WriteConsoleW(console_, wide.data() + done, chunk, &written, nullptr) == 0 || written == 0) {
-                return false;
-            }
-            done += written;
-        }
-        return true;
+        return writeToConsole(console_, text);
     }
 
     HANDLE console_;
