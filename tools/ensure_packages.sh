@@ -13,7 +13,7 @@ packages_of() {
   case "$1" in
     test) echo make cmake ninja-build g++ libgtest-dev libgmock-dev libtinyobjloader-dev libxml2-dev libxml2-utils ;;
     fuzz) echo make cmake ninja-build clang-14 libclang-rt-14-dev ;;
-    windows) echo make cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 ;;
+    windows) echo make cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 locales ;;
     bench) echo make cmake ninja-build g++ assimp-utils ;;
     *) echo "ensure_packages.sh: no package group '$1' (test, fuzz, windows, bench)" >&2; return 2 ;;
   esac

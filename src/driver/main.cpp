@@ -11,6 +11,23 @@
 #endif
 
 #include "Driver.h"
+#include "os/ErrorConsole.h"
+#include "os/Platform.h"
+
+#ifdef _WIN32
+
+// The arguments come as UTF-16, as the user typed them: the narrow argv would
+// hold them in the system's code page, where other characters are lost.
+extern "C" int wmain(int argc, wchar_t** argv) {
+    // The console output is text like every output file: "\n" goes out as
+    // CR LF, whatever mode the runtime was started with.
+    _setmode(_fileno(stdout), _O_TEXT);
+    _setmode(_fileno(stderr), _O_TEXT);
+    const zelvane::ErrorConsole errorConsole;
+    return zelvane::runZelvane(zelvane::utf8Arguments(argc, argv), std::cout, std::cerr);
+}
+
+#else
 
 int main(int argc, char** argv) {
 #ifdef SIGXFSZ
@@ -18,12 +35,8 @@ int main(int argc, char** argv) {
     // and cleans up after, instead of the process being killed mid-file.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
-#ifdef _WIN32
-    // The console output is text like every output file: "\n" goes out as
-    // CR LF, whatever mode the runtime was started with.
-    _setmode(_fileno(stdout), _O_TEXT);
-    _setmode(_fileno(stderr), _O_TEXT);
-#endif
     std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     return zelvane::runZelvane(arguments, std::cout, std::cerr);
 }
+
+#endif

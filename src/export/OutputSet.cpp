@@ -1,7 +1,6 @@
 #include "OutputSet.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -65,7 +64,7 @@ bool OutputSet::commit() {
     }
     for (size_t index = 0; index < files_.size(); ++index) {
         if (movedAside[index]) {
-            std::remove(asidePath(*files_[index]).c_str());
+            removeFile(asidePath(*files_[index]));
         }
     }
     committed_ = true;
@@ -119,7 +118,7 @@ void OutputSet::restoreAside(const std::vector<bool>& movedAside) {
 void OutputSet::removeTemporaries() {
     for (const auto& file : files_) {
         file->close();
-        std::remove(file->temporaryPath().c_str());
+        removeFile(file->temporaryPath());
     }
 }
 

@@ -1,10 +1,10 @@
 #include "ByteReader.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <algorithm>
 #include <cstring>
+
+#include "os/Platform.h"
 
 namespace zelvane::mag5 {
 namespace {
@@ -23,25 +23,16 @@ bool seekForward(FILE* file, uint64_t size) {
 }  // namespace
 
 std::string ByteReader::open(const std::string& path) {
-#ifdef _WIN32
-    // Opening a folder there fails as "Permission denied": say what it is.
-    struct stat target {};
-    if (stat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode)) {
-        return std::strerror(EISDIR);
-    }
-#endif
-    file_.reset(std::fopen(path.c_str(), "rb"));
+    file_.reset(openBinaryFile(path));
     if (!file_) {
         return std::strerror(errno);
     }
-    struct stat status {};
-    if (fstat(fileno(file_.get()), &status) == 0) {
-        if (S_ISDIR(status.st_mode)) {
-            return std::strerror(EISDIR);
-        }
-        if (S_ISREG(status.st_mode)) {
-            fileSize_ = static_cast<uint64_t>(status.st_size);
-        }
+    const FileStatus status = statusOf(file_.get());
+    if (status.folder) {
+        return std::strerror(EISDIR);
+    }
+    if (status.regular) {
+        fileSize_ = status.size;
     }
     buffer_.resize(bufferSize_);
     return {};

@@ -9,25 +9,44 @@
 #include <io.h>
 #include <process.h>
 #include <windows.h>
+
+#include "Utf16Text.h"
 #else
 #include <unistd.h>
 #endif
 
 namespace zelvane {
+namespace {
 
-bool isFolder(const std::string& path) {
-    struct stat status {};
-    return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+#ifdef _WIN32
+using StatBuffer = struct _stat64;  // 64-bit sizes, as struct stat there has not
+#else
+using StatBuffer = struct stat;
+#endif
+
+FileStatus fileStatusFrom(const StatBuffer& status) {
+    FileStatus result;
+    result.folder = S_ISDIR(status.st_mode);
+    result.regular = S_ISREG(status.st_mode);
+    result.size = result.regular ? static_cast<uint64_t>(status.st_size) : 0;
+    return result;
 }
 
-bool pathExists(const std::string& path) {
-    struct stat status {};
-    return stat(path.c_str(), &status) == 0;
-}
+}  // namespace
 
 #ifdef _WIN32
 
 namespace {
+
+// The name Windows knows the file by.
+std::wstring widePath(const std::string& path) {
+    const std::u16string units = utf16FromUtf8(path);
+    return std::wstring(units.begin(), units.end());
+}
+
+bool readStatus(const std::string& path, StatBuffer& status) {
+    return _wstat64(widePath(path).c_str(), &status) == 0;
+}
 
 // The errno value closest to a failed file operation's Windows error code.
 int errnoFor(DWORD error) {
@@ -55,10 +74,20 @@ unsigned long currentProcessId() {
     return static_cast<unsigned long>(_getpid());
 }
 
+// Opening a folder fails there as "Permission denied": say what it is.
+std::FILE* openBinaryFile(const std::string& path) {
+    if (isFolder(path)) {
+        errno = EISDIR;
+        return nullptr;
+    }
+    return _wfopen(widePath(path).c_str(), L"rb");
+}
+
 // The C runtime's fopen takes no "x", so the file is created exclusively at
 // the descriptor level and then given a text-mode stream.
 std::FILE* createTextFile(const std::string& path) {
-    const int descriptor = _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_TEXT, _S_IREAD | _S_IWRITE);
+    const int descriptor =
+        _wopen(widePath(path).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_TEXT, _S_IREAD | _S_IWRITE);
     if (descriptor < 0) {
         return nullptr;
     }
@@ -72,17 +101,47 @@ std::FILE* createTextFile(const std::string& path) {
 }
 
 bool replaceFile(const std::string& from, const std::string& to) {
-    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) == 0) {
+    if (MoveFileExW(widePath(from).c_str(), widePath(to).c_str(), MOVEFILE_REPLACE_EXISTING) == 0) {
         errno = errnoFor(GetLastError());
         return false;
     }
     return true;
 }
 
+bool removeFile(const std::string& path) {
+    return _wremove(widePath(path).c_str()) == 0;
+}
+
+FileStatus statusOf(std::FILE* file) {
+    StatBuffer status {};
+    return _fstat64(_fileno(file), &status) == 0 ? fileStatusFrom(status) : FileStatus{};
+}
+
+std::vector<std::string> utf8Arguments(int argc, wchar_t** argv) {
+    std::vector<std::string> arguments;
+    for (int index = 1; index < argc; ++index) {
+        const std::wstring_view argument(argv[index]);
+        arguments.push_back(utf8FromUtf16(std::u16string(argument.begin(), argument.end())));
+    }
+    return arguments;
+}
+
 #else
+
+namespace {
+
+bool readStatus(const std::string& path, StatBuffer& status) {
+    return stat(path.c_str(), &status) == 0;
+}
+
+}  // namespace
 
 unsigned long currentProcessId() {
     return static_cast<unsigned long>(getpid());
+}
+
+std::FILE* openBinaryFile(const std::string& path) {
+    return std::fopen(path.c_str(), "rb");
 }
 
 std::FILE* createTextFile(const std::string& path) {
@@ -93,6 +152,25 @@ bool replaceFile(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
+bool removeFile(const std::string& path) {
+    return std::remove(path.c_str()) == 0;
+}
+
+FileStatus statusOf(std::FILE* file) {
+    StatBuffer status {};
+    return fstat(fileno(file), &status) == 0 ? fileStatusFrom(status) : FileStatus{};
+}
+
 #endif
+
+bool isFolder(const std::string& path) {
+    StatBuffer status {};
+    return readStatus(path, status) && S_ISDIR(status.st_mode);
+}
+
+bool pathExists(const std::string& path) {
+    StatBuffer status {};
+    return readStatus(path, status);
+}
 
 }  // namespace zelvane

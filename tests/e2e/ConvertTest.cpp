@@ -3,27 +3,11 @@
 
 #include <sstream>
 
+#include "SmallModelOutputs.h"
 #include "Zelvane.h"
 
 namespace zelvane::test {
 namespace {
-
-constexpr const char* kSmallObj =
-    "mtllib small.mtl\n\n"
-    "v 0.000000 0.000000 0.000000\nv 1.000000 0.000000 0.000000\n"
-    "v 1.000000 1.000000 0.000000\nv 0.000000 1.000000 0.000000\n"
-    "vt 0.000000 1.000000 0.000000\nvt 0.250000 0.875000 0.000000\nvt 0.500000 0.750000 0.000000\n"
-    "vn 0.000000 0.000000 1.000000\n"
-    "\n"
-    "\nusemtl tex<G1>\n\nf 1//1 2//1 3//1 4//1 \n"
-    "\nusemtl tex<G2>\n\nf 1/1/1 2/2/1 3/3/1 \n";
-
-constexpr const char* kSmallMtl =
-    "newmtl default\n  Ka 1.0 1.0 1.0\n  Kd 0.5 0.5 0.5\n  Ks 0.1 0.1 0.1\n  illum 2\n  Ns 200.0\n"
-    "\nnewmtl tex<G1>\n\n  d 1\n  Ka 0.1 0.1 0.1\n  Kd 0.000000 0.000000 1.000000\n"
-    "  Ks 0.0 0.0 0.0\n  illum 0\n  Ns 0.0\n\n"
-    "\nnewmtl tex<G2>\n\n  d 1\n  Ka 0.1 0.1 0.1\n  Kd 1.000000 0.501961 0.000000\n"
-    "  Ks 0.0 0.0 0.0\n  illum 0\n  Ns 0.0\n       map_Kd roof.pcx\n\n";
 
 TEST(Convert, SmallModelToObjAndMtl) {
     TempFolder folder;
@@ -35,7 +19,7 @@ TEST(Convert, SmallModelToObjAndMtl) {
     const auto files = folderContents(folder.path());
     ASSERT_EQ(files.size(), 3u);
     GroupIdNames ids;
-    EXPECT_EQ(ids.replaceIn(files.at("small.obj")), outputText(kSmallObj));
+    EXPECT_EQ(ids.replaceIn(files.at("small.obj")), outputText(smallObj("small.mtl")));
     EXPECT_EQ(ids.replaceIn(files.at("small.mtl")), outputText(kSmallMtl));
     EXPECT_EQ(ids.count(), 2u);
 }
@@ -51,7 +35,7 @@ TEST(Convert, ModelInAFolderWritesBesideItAndNamesTheLibraryAlone) {
     const auto files = folderContents(folder.file("old.models"));
     ASSERT_EQ(files.size(), 3u);
     GroupIdNames ids;
-    EXPECT_EQ(ids.replaceIn(files.at("small.obj")), outputText(kSmallObj));
+    EXPECT_EQ(ids.replaceIn(files.at("small.obj")), outputText(smallObj("small.mtl")));
     EXPECT_EQ(ids.replaceIn(files.at("small.mtl")), outputText(kSmallMtl));
 }
 

@@ -1,50 +1,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "SmallModelOutputs.h"
 #include "Zelvane.h"
 
 namespace zelvane::test {
 namespace {
-
-constexpr const char* kSceneHead =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-    "<QuazoScene xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-    "xsi:noNamespaceSchemaLocation=\"../../schemas/quazoscene.xsd\">\n"
-    "\t<Frame>\n";
-
-std::string shader(const std::string& id, const std::string& image) {
-    return "\n\t\t\t<SurfaceShader name=\"" + id + "\">\n\t\t\t\t<Reflectance>\n\t\t\t\t\t<ImageTexture href=\"" +
-           image + "\"/>\n\t\t\t\t</Reflectance>\n\t\t\t</SurfaceShader>\n\n";
-}
-
-std::string meshObject(const std::string& id) {
-    return "\n\t\t\t<Object type=\"mesh\">\n\t\t\t\t<Parameter name=\"href\" value=\"" + id +
-           ".obj\"/>\n\t\t\t\t<Parameter name=\"surfaceshader\" value=\"" + id + "\"/>\n\t\t\t</Object>\n\n";
-}
-
-constexpr const char* kSmallVertexLines =
-    "v 0.000000 0.000000 0.000000\nv 1.000000 0.000000 0.000000\n"
-    "v 1.000000 1.000000 0.000000\nv 0.000000 1.000000 0.000000\n"
-    "vt 0.000000 1.000000 0.000000\nvt 0.250000 0.875000 0.000000\nvt 0.500000 0.750000 0.000000\n"
-    "vn 0.000000 0.000000 1.000000\n";
-
-// The scene of smallModel() and its two mesh files, in the given folder.
-void expectSmallScene(const std::string& folder, const std::string& sceneName) {
-    const auto files = folderContents(folder);
-    ASSERT_EQ(files.size(), 4u) << folder;  // model, scene, two meshes
-    GroupIdNames ids;
-    EXPECT_EQ(ids.replaceIn(files.at(sceneName)),
-              outputText(kSceneHead + shader("<G1>", "") + shader("<G2>", "roof.pcx") + meshObject("<G1>") +
-                         meshObject("<G2>") + "\t</Frame>\n</QuazoScene>\n"));
-    const std::string head = "mtllib " + sceneName + "\n\n" + kSmallVertexLines + "\n";
-    std::map<std::string, std::string> meshes;
-    for (const auto& [name, text] : files) {
-        if (name.ends_with(".obj")) meshes[ids.replaceIn(name)] = text;
-    }
-    EXPECT_EQ(meshes["<G1>.obj"], outputText(head + "f 1//1 2//1 3//1 4//1 \n"));
-    EXPECT_EQ(meshes["<G2>.obj"], outputText(head + "f 1/1/1 2/2/1 3/3/1 \n"));
-    EXPECT_EQ(ids.count(), 2u);
-}
 
 TEST(Scene, OptionInAnyCaseBeforeOrAfterTheModel) {
     for (const auto& arguments : {std::vector<std::string>{"small.mag", "-quazo"},

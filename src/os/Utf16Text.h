@@ -1,0 +1,17 @@
+// Text between UTF-8, in which the converter keeps every path, and UTF-16, in
+// which Windows names files and writes to the console.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zelvane {
+
+// Any sequence of 16-bit units converts and converts back unchanged, even one
+// holding a surrogate without its partner (which a Windows file name may):
+// such a unit becomes the three-byte sequence of its own value, as in WTF-8.
+std::string utf8FromUtf16(std::u16string_view text);
+// Each byte that does not begin a well-formed sequence becomes U+FFFD.
+std::u16string utf16FromUtf8(std::string_view text);
+
+}  // namespace zelvane
