@@ -25,7 +25,7 @@
 #include "driver/Driver.h"
 #include "export/Export.h"
 #include "mag5/Mag5Loader.h"
-#include "terrain/TerrainModel.h"
+#include "benchmodels/BenchModel.h"
 
 namespace {
 
@@ -195,7 +195,7 @@ void ensureModel(const Options& options, uint32_t size) {
     const std::string ply = modelPath(options, size, ".ply");
     if (fs::exists(mag) && fs::exists(ply)) return;
     std::printf("generating %s\n", mag.c_str());
-    if (!zelvane::tools::writeTerrainModel(size, {mag, ply})) {
+    if (!zelvane::tools::writeBenchModel(zelvane::tools::ModelFamily::shared, size, {mag, ply})) {
         std::fprintf(stderr, "zelvane_bench: cannot write %s\n", mag.c_str());
         std::exit(2);
     }
