@@ -4,11 +4,11 @@
 // of bytes) and with an OBJ export of the same mesh by assimp.
 //
 //   zelvane_bench [--families shared,smooth,flat] [--sizes 100000,1000000,4000000] [--runs 5]
-//                 [--assimp-seconds 60] [--dir /tmp/zelvane-bench] [--scene-size 100000]
+//                 [--assimp-seconds 30] [--dir /tmp/zelvane-bench] [--scene-size 100000]
 //                 [--zelvane PATH]
 //
-// assimp is 10 to 100 times slower than the converter, and on 2 cores five
-// runs of it on every model would take most of an hour. It runs in the
+// assimp is ten times slower than the converter or more, and five runs of it
+// on every model would take more than half an hour. It runs in the
 // measured rounds until its runs on a model have taken --assimp-seconds, at
 // least once; the tables say how many runs its median comes from.
 #include <chrono>
@@ -41,7 +41,7 @@ struct Options {
     std::vector<ModelFamily> families = zelvane::tools::allFamilies();
     std::vector<uint32_t> sizes{100000, 1000000, 4000000};
     int runs = 5;
-    double assimpSeconds = 60;
+    double assimpSeconds = 30;
     std::string dir = "/tmp/zelvane-bench";
     uint32_t sceneSize = 100000;
     std::string zelvane;
