@@ -130,12 +130,11 @@ ModelPaths ensureModel(const Options& options, ModelFamily family, uint32_t poly
 
 // The converter writes its outputs beside the model: a link to the model in
 // a folder of its own keeps them out of --dir.
-std::string prepareWorkFolder(const std::string& folder, const std::string& magPath) {
+void prepareWorkFolder(const std::string& folder, const std::string& magPath) {
     fs::create_directories(folder);
     const std::string link = folder + "/model.mag";
     fs::remove(link);
     fs::create_symlink(magPath, link);
-    return link;
 }
 
 void removeOutputs(const std::string& folder) {
