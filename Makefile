@@ -79,9 +79,10 @@ fuzz:
 	  || { tail -n 80 $(FUZZ_DIR)/fuzz.log; echo "fuzzing found a failing input: see $(FUZZ_DIR)/findings"; exit 1; }
 	@grep -E '^(Done|stat::)' $(FUZZ_DIR)/fuzz.log
 
-# Speed and memory on generated terrains of 100k, 1M and 4M polygons, beside
-# the floor and assimp (apt-get install assimp-utils for the comparison).
-# BENCH_ARGS passes options, e.g. BENCH_ARGS="--sizes 1000000 --runs 9".
+# Speed and memory on generated models of three families (shared, smooth,
+# flat) at 100k, 1M and 4M polygons, beside the floor and assimp (apt-get
+# install assimp-utils for the comparison). BENCH_ARGS passes options, e.g.
+# BENCH_ARGS="--families smooth,flat --sizes 1000000 --runs 9".
 bench:
 	$(CONFIGURE) -DZELVANE_TESTS=OFF -DZELVANE_BENCH=ON
 	cmake --build $(BUILD_DIR)

@@ -1,208 +1,144 @@
-// Conversion speed and memory on generated terrains, side by side with the
-// floor (formatting the same number of doubles with std::to_chars and
-// writing the same number of bytes) and with an OBJ export by assimp.
+// Conversion speed and memory on generated models of three families (see
+// tools/benchmodels/BenchModel.h), side by side with the floor (formatting
+// the same number of doubles with std::to_chars and writing the same number
+// of bytes) and with an OBJ export of the same mesh by assimp.
 //
-//   zelvane_bench [--sizes 100000,1000000,4000000] [--runs 5] [--dir /tmp/zelvane-bench]
-//                 [--scene-size 100000]
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <cerrno>
-#include <charconv>
+//   zelvane_bench [--families shared,smooth,flat] [--sizes 100000,1000000,4000000] [--runs 5]
+//                 [--assimp-seconds 30] [--dir /tmp/zelvane-bench] [--scene-size 100000]
+//                 [--zelvane PATH]
+//
+// assimp is ten times slower than the converter or more, and five runs of it
+// on every model would take more than half an hour. It runs in the
+// measured rounds until its runs on a model have taken --assimp-seconds, at
+// least once; the tables say how many runs its median comes from.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <functional>
-#include <random>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "driver/Driver.h"
-#include "export/Export.h"
-#include "mag5/Mag5Loader.h"
-#include "terrain/TerrainModel.h"
+#include "BenchMeasure.h"
+#include "BenchProcess.h"
+#include "BenchReport.h"
+#include "benchmodels/BenchModel.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using zelvane::bench::FamilyResult;
+using zelvane::bench::SizeResult;
+using zelvane::bench::Timed;
+using zelvane::tools::ModelFamily;
 
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+// Part of the model file names: raise it when the generator changes what it
+// writes, so that models left in --dir by an earlier version are not reused.
+constexpr int kModelGeneration = 2;
 
 struct Options {
+    std::vector<ModelFamily> families = zelvane::tools::allFamilies();
     std::vector<uint32_t> sizes{100000, 1000000, 4000000};
     int runs = 5;
+    double assimpSeconds = 30;
     std::string dir = "/tmp/zelvane-bench";
     uint32_t sceneSize = 100000;
     std::string zelvane;
+    std::string helper;  // measure_run, beside this program
 };
 
-// One converter run inside this program, phase by phase.
-struct PhaseSample {
-    double load = 0, merge = 0, group = 0, write = 0;
-    double total() const { return load + merge + group + write; }
-    long peakKb = 0;
-    uint64_t outputBytes = 0;
-    uint64_t doubles = 0;
-};
+std::vector<std::string> splitList(const std::string& list) {
+    std::vector<std::string> items;
+    std::istringstream stream(list);
+    for (std::string item; std::getline(stream, item, ',');) items.push_back(item);
+    return items;
+}
 
-// Runs work in a child process so that each measurement starts with fresh
-// memory and gets its own peak; the child sends back a plain struct.
-template <typename Result>
-Result inChild(const std::function<Result()>& work, long* peakKb = nullptr) {
-    int channel[2];
-    std::fflush(stdout);
-    if (pipe(channel) != 0) std::exit(3);
-    const pid_t child = fork();
-    if (child == 0) {
-        close(channel[0]);
-        const Result result = work();
-        if (write(channel[1], &result, sizeof result) != static_cast<ssize_t>(sizeof result)) _exit(3);
-        _exit(0);
+[[noreturn]] void failUsage(const std::string& why) {
+    std::fprintf(stderr,
+                 "zelvane_bench: %s\nusage: zelvane_bench [--families shared,smooth,flat] [--sizes N,...] [--runs N]"
+                 " [--assimp-seconds S] [--dir DIR] [--scene-size N] [--zelvane PATH]\n",
+                 why.c_str());
+    std::exit(1);
+}
+
+void applyOption(Options& options, const std::string& name, const std::string& value) {
+    if (name == "--runs") options.runs = std::max(1, std::atoi(value.c_str()));
+    else if (name == "--assimp-seconds") options.assimpSeconds = std::atof(value.c_str());
+    else if (name == "--dir") options.dir = value;
+    else if (name == "--zelvane") options.zelvane = value;
+    else if (name == "--scene-size") options.sceneSize = static_cast<uint32_t>(std::stoul(value));
+    else if (name == "--sizes") {
+        options.sizes.clear();
+        for (const std::string& item : splitList(value)) options.sizes.push_back(static_cast<uint32_t>(std::stoul(item)));
+    } else if (name == "--families") {
+        options.families.clear();
+        for (const std::string& item : splitList(value)) {
+            const auto family = zelvane::tools::parseFamily(item);
+            if (!family) failUsage("no model family " + item);
+            options.families.push_back(*family);
+        }
+    } else {
+        failUsage("unknown option " + name);
     }
-    close(channel[1]);
-    Result result{};
-    if (read(channel[0], &result, sizeof result) != static_cast<ssize_t>(sizeof result)) std::exit(3);
-    close(channel[0]);
-    int status = 0;
-    rusage usage{};
-    wait4(child, &status, 0, &usage);
-    if (peakKb != nullptr) *peakKb = usage.ru_maxrss;
-    return result;
 }
 
-uint64_t fileSize(const std::string& path) {
-    std::error_code error;
-    const auto size = fs::file_size(path, error);
-    return error ? 0 : size;
+Options parseOptions(int argc, char** argv) {
+    Options options;
+    const fs::path programFolder = fs::absolute(fs::path(argv[0])).parent_path();
+    options.zelvane = (programFolder.parent_path() / "zelvane").string();
+    options.helper = (programFolder / "measure_run").string();
+    if (argc % 2 == 0) failUsage("every option takes a value");
+    try {
+        for (int i = 1; i + 1 < argc; i += 2) applyOption(options, argv[i], argv[i + 1]);
+    } catch (const std::exception&) {
+        failUsage(std::string("bad value for ") + argv[argc - 2]);
+    }
+    options.dir = fs::absolute(options.dir).string();
+    options.zelvane = fs::absolute(options.zelvane).string();
+    return options;
 }
 
-PhaseSample measurePhases(const std::string& magPath, const std::string& outDir) {
-    PhaseSample sample;
-    long peak = 0;
-    sample = inChild<PhaseSample>(
-        [&] {
-            PhaseSample phases;
-            zelvane::MeshStore store;
-            auto start = Clock::now();
-            if (zelvane::loadMagFile(magPath, store).error) std::exit(4);
-            phases.load = secondsSince(start);
-            start = Clock::now();
-            store.mergeDuplicates();
-            phases.merge = secondsSince(start);
-            start = Clock::now();
-            store.groupByMaterial();
-            phases.group = secondsSince(start);
-            start = Clock::now();
-            std::ostringstream console;
-            if (zelvane::exportObj(store, outDir + "/phases.obj", outDir + "/phases.mtl", console)) std::exit(5);
-            phases.write = secondsSince(start);
-            phases.outputBytes = fileSize(outDir + "/phases.obj") + fileSize(outDir + "/phases.mtl");
-            phases.doubles = 3 * (store.positions.size() + store.texcoords.size() + store.normals.size() +
-                                  store.groups.size());
-            return phases;
-        },
-        &peak);
-    sample.peakKb = peak;
-    return sample;
-}
-
-struct Timed {
-    double seconds = 0;
-    long peakKb = 0;
-    int status = 0;
+struct ModelPaths {
+    std::string mag, ply;
 };
 
-Timed runCommand(const std::vector<std::string>& argv, const std::string& cwd) {
-    std::fflush(stdout);
-    const auto start = Clock::now();
-    const pid_t child = fork();
-    if (child == 0) {
-        std::vector<char*> args;
-        for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
-        args.push_back(nullptr);
-        if (chdir(cwd.c_str()) != 0 || !std::freopen("/dev/null", "w", stdout) || !std::freopen("/dev/null", "w", stderr)) {
-            _exit(127);
-        }
-        execvp(args[0], args.data());
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(child, &status, 0, &usage);
-    return {secondsSince(start), usage.ru_maxrss, WIFEXITED(status) ? WEXITSTATUS(status) : 128};
+ModelPaths modelPaths(const Options& options, ModelFamily family, uint32_t polygons) {
+    const std::string stem = options.dir + "/" + std::string(zelvane::tools::familyName(family)) + "-" +
+                             std::to_string(polygons) + "-g" + std::to_string(kModelGeneration);
+    return {stem + ".mag", stem + ".ply"};
 }
 
-// The floor: format `doubles` model-like values with std::to_chars into a
-// large buffer and write `bytes` bytes in all, in large writes.
-double measureFloor(uint64_t doubles, uint64_t bytes, const std::string& path) {
-    return inChild<double>([&] {
-        std::mt19937 random(7);
-        std::uniform_real_distribution<float> coordinate(-50.0f, 1500.0f);
-        std::vector<double> values(doubles);
-        for (double& value : values) value = coordinate(random);
-        const size_t chunk = size_t{1} << 20;
-        std::vector<char> buffer(chunk + 512);
-        const auto start = Clock::now();
-        FILE* file = std::fopen(path.c_str(), "w");
-        size_t used = 0;
-        uint64_t written = 0;
-        auto flush = [&] {
-            std::fwrite(buffer.data(), 1, used, file);
-            written += used;
-            used = 0;
-        };
-        for (double value : values) {
-            used = std::to_chars(buffer.data() + used, buffer.data() + buffer.size(), value,
-                                 std::chars_format::fixed, 6).ptr - buffer.data();
-            buffer[used++] = ' ';
-            if (used >= chunk) flush();
-        }
-        flush();
-        std::memset(buffer.data(), 'x', chunk);
-        while (written < bytes) {
-            used = static_cast<size_t>(std::min<uint64_t>(chunk, bytes - written));
-            flush();
-        }
-        std::fclose(file);
-        return secondsSince(start);
-    });
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
-bool haveAssimp() {
-    return std::system("command -v assimp >/dev/null 2>&1") == 0;
-}
-
-std::string modelPath(const Options& options, uint32_t size, const char* extension) {
-    return options.dir + "/terrain-" + std::to_string(size) + extension;
-}
-
-void ensureModel(const Options& options, uint32_t size) {
-    const std::string mag = modelPath(options, size, ".mag");
-    const std::string ply = modelPath(options, size, ".ply");
-    if (fs::exists(mag) && fs::exists(ply)) return;
-    std::printf("generating %s\n", mag.c_str());
-    if (!zelvane::tools::writeTerrainModel(size, {mag, ply})) {
-        std::fprintf(stderr, "zelvane_bench: cannot write %s\n", mag.c_str());
+// Generates the model and its PLY under temporary names, in a child process
+// that leaves no memory behind, and renames them into place when complete.
+ModelPaths ensureModel(const Options& options, ModelFamily family, uint32_t polygons) {
+    const ModelPaths paths = modelPaths(options, family, polygons);
+    if (fs::exists(paths.mag) && fs::exists(paths.ply)) return paths;
+    std::fprintf(stderr, "generating %s\n", paths.mag.c_str());
+    const zelvane::tools::BenchModelFiles parts{paths.mag + ".part", paths.ply + ".part"};
+    const bool written = zelvane::bench::inChild<bool>(
+        [&] { return zelvane::tools::writeBenchModel(family, polygons, parts); });
+    if (!written) {
+        std::fprintf(stderr, "zelvane_bench: cannot write %s\n", parts.magPath.c_str());
         std::exit(2);
     }
+    fs::rename(parts.plyPath, paths.ply);
+    fs::rename(parts.magPath, paths.mag);
+    return paths;
 }
 
-void removeOutputs(const std::string& dir) {
-    for (const auto& entry : fs::directory_iterator(dir)) {
+// The converter writes its outputs beside the model: a link to the model in
+// a folder of its own keeps them out of --dir.
+void prepareWorkFolder(const std::string& folder, const std::string& magPath) {
+    fs::create_directories(folder);
+    const std::string link = folder + "/model.mag";
+    fs::remove(link);
+    fs::create_symlink(magPath, link);
+}
+
+void removeOutputs(const std::string& folder) {
+    for (const auto& entry : fs::directory_iterator(folder)) {
         const auto extension = entry.path().extension();
         if (extension == ".obj" || extension == ".mtl" || extension == ".xml" || extension == ".out") {
             fs::remove(entry.path());
@@ -210,84 +146,63 @@ void removeOutputs(const std::string& dir) {
     }
 }
 
-struct SizeResult {
-    uint32_t size = 0;
-    std::vector<PhaseSample> phases;
-    std::vector<double> endToEnd, floor, assimp;
-    std::vector<long> endToEndPeakKb;
-};
-
-// A warm-up, then runs rounds each of which runs the converter in process,
-// the real binary, the floor and assimp once, one after the other.
-SizeResult measureSize(const Options& options, uint32_t size, bool assimp) {
-    ensureModel(options, size);
-    const std::string work = options.dir + "/work";
-    fs::create_directories(work);
-    fs::copy_file(modelPath(options, size, ".mag"), work + "/model.mag", fs::copy_options::overwrite_existing);
-    SizeResult result;
-    result.size = size;
-    for (int round = 0; round <= options.runs; ++round) {
-        const PhaseSample phases = measurePhases(work + "/model.mag", work);
-        const Timed run = runCommand({options.zelvane, "model.mag"}, work);
-        const double floor = measureFloor(phases.doubles, phases.outputBytes, work + "/floor.out");
-        const Timed reference =
-            assimp ? runCommand({"assimp", "export", modelPath(options, size, ".ply"), work + "/assimp.obj"}, work)
-                   : Timed{};
-        removeOutputs(work);
-        if (run.status != 0) {
-            std::fprintf(stderr, "zelvane_bench: zelvane failed on %u polygons\n", size);
-            std::exit(2);
-        }
-        if (round == 0) continue;  // warm-up
-        result.phases.push_back(phases);
-        result.endToEnd.push_back(run.seconds);
-        result.endToEndPeakKb.push_back(run.peakKb);
-        result.floor.push_back(floor);
-        if (assimp) result.assimp.push_back(reference.seconds);
+Timed runZelvane(const Options& options, const std::string& work, bool scene) {
+    std::vector<std::string> argv{options.zelvane, "model.mag"};
+    if (scene) argv.push_back("-quazo");
+    const Timed run = zelvane::bench::runMeasured(options.helper, argv, work);
+    if (run.status != 0) {
+        std::fprintf(stderr, "zelvane_bench: %s failed on %s (status %d)\n", options.zelvane.c_str(), work.c_str(),
+                     run.status);
+        std::exit(2);
     }
+    return run;
+}
+
+// One round: the converter in process, the binary, the floor and, while its
+// budget lasts, assimp, one after the other.
+void runRound(const Options& options, const ModelPaths& model, const std::string& work, bool assimp,
+              SizeResult* result) {
+    const zelvane::bench::PhaseSample phases = zelvane::bench::measurePhases(work + "/model.mag", work);
+    const Timed run = runZelvane(options, work, false);
+    const double floor = zelvane::bench::measureFloor(phases.doubles, phases.outputBytes, work + "/floor.out");
+    removeOutputs(work);
+    if (result == nullptr) return;  // warm-up
+    result->phases.push_back(phases);
+    result->endToEnd.push_back(run.seconds);
+    result->peakKb.push_back(run.peakKb);
+    result->floor.push_back(floor);
+    double spent = 0;
+    for (double seconds : result->assimp) spent += seconds;
+    if (!assimp || (!result->assimp.empty() && spent >= options.assimpSeconds)) return;
+    const Timed reference =
+        zelvane::bench::runMeasured(options.helper, {"assimp", "export", model.ply, work + "/assimp.obj"}, work);
+    removeOutputs(work);
+    if (reference.status == 0) result->assimp.push_back(reference.seconds);
+    else std::fprintf(stderr, "zelvane_bench: assimp failed on %s (status %d)\n", model.ply.c_str(), reference.status);
+}
+
+SizeResult measureSize(const Options& options, ModelFamily family, uint32_t polygons, bool assimp) {
+    const ModelPaths model = ensureModel(options, family, polygons);
+    std::fprintf(stderr, "measuring %s, %u polygons\n", std::string(zelvane::tools::familyName(family)).c_str(),
+                 polygons);
+    const std::string work = options.dir + "/work";
+    prepareWorkFolder(work, model.mag);
+    SizeResult result;
+    result.polygons = polygons;
+    runRound(options, model, work, assimp, nullptr);
+    for (int round = 1; round <= options.runs; ++round) runRound(options, model, work, assimp, &result);
     return result;
 }
 
-template <typename Field>
-double medianOf(const std::vector<PhaseSample>& samples, Field field) {
-    std::vector<double> values;
-    for (const PhaseSample& sample : samples) values.push_back(field(sample));
-    return median(values);
-}
-
-void printResult(const SizeResult& result) {
-    const auto& samples = result.phases;
-    const double load = medianOf(samples, [](const PhaseSample& s) { return s.load; });
-    const double merge = medianOf(samples, [](const PhaseSample& s) { return s.merge; });
-    const double group = medianOf(samples, [](const PhaseSample& s) { return s.group; });
-    const double write = medianOf(samples, [](const PhaseSample& s) { return s.write; });
-    const double endToEnd = median(result.endToEnd);
-    const double floor = median(result.floor);
-    const double megabytes = static_cast<double>(samples.front().outputBytes) / 1e6;
-    std::vector<double> peaks;
-    for (long kb : result.endToEndPeakKb) peaks.push_back(static_cast<double>(kb));
-    const double peakBytes = median(peaks) * 1024.0;
-    std::printf("%9u  %6.3f %6.3f %6.3f %6.3f  %7.3f  %7.3f  %5.2fx  %7.2f  %7.1f  %6.1f  %6.1f",
-                result.size, load, merge, group, write, endToEnd, floor, endToEnd / floor,
-                result.size / endToEnd / 1e6, megabytes / endToEnd, peakBytes / 1e6, peakBytes / result.size);
-    if (!result.assimp.empty()) {
-        const double assimp = median(result.assimp);
-        std::printf("  %7.2f  %6.1fx", assimp, assimp / endToEnd);
-    }
-    std::printf("  %8.1f ns\n", endToEnd / result.size * 1e9);
-}
-
 void printSceneResult(const Options& options) {
-    ensureModel(options, options.sceneSize);
+    const ModelPaths model = ensureModel(options, ModelFamily::shared, options.sceneSize);
     const std::string work = options.dir + "/scene";
-    fs::create_directories(work);
-    fs::copy_file(modelPath(options, options.sceneSize, ".mag"), work + "/model.mag",
-                  fs::copy_options::overwrite_existing);
+    prepareWorkFolder(work, model.mag);
     std::vector<double> scene, floor;
     uint64_t bytes = 0;
     size_t files = 0;
     for (int round = 0; round <= options.runs; ++round) {
-        const Timed run = runCommand({options.zelvane, "model.mag", "-quazo"}, work);
+        const Timed run = runZelvane(options, work, true);
         bytes = 0;
         files = 0;
         for (const auto& entry : fs::directory_iterator(work)) {
@@ -297,50 +212,34 @@ void printSceneResult(const Options& options) {
             }
         }
         removeOutputs(work);
-        const double floorRun = measureFloor(0, bytes, work + "/floor.out");
+        const double floorRun = zelvane::bench::measureFloor(0, bytes, work + "/floor.out");
         removeOutputs(work);
         if (round == 0) continue;
         scene.push_back(run.seconds);
         floor.push_back(floorRun);
     }
-    std::printf("\nscene export, %u polygons: %zu files, %.1f MB in %.3f s; writing the same bytes: %.3f s (%.2fx)\n",
-                options.sceneSize, files, static_cast<double>(bytes) / 1e6, median(scene), median(floor),
-                median(scene) / median(floor));
-}
-
-Options parseOptions(int argc, char** argv) {
-    Options options;
-    options.zelvane = fs::absolute(fs::path(argv[0])).parent_path().parent_path().append("zelvane").string();
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string name = argv[i];
-        const std::string value = argv[i + 1];
-        if (name == "--runs") options.runs = std::max(1, std::atoi(value.c_str()));
-        else if (name == "--dir") options.dir = value;
-        else if (name == "--zelvane") options.zelvane = fs::absolute(value).string();
-        else if (name == "--scene-size") options.sceneSize = static_cast<uint32_t>(std::stoul(value));
-        else if (name == "--sizes") {
-            options.sizes.clear();
-            std::istringstream list(value);
-            for (std::string item; std::getline(list, item, ',');) options.sizes.push_back(static_cast<uint32_t>(std::stoul(item)));
-        }
-    }
-    return options;
+    const double sceneSeconds = zelvane::bench::median(scene), floorSeconds = zelvane::bench::median(floor);
+    std::printf("\nscene export, shared, %u polygons: %zu files, %.1f MB in %.3f s; writing the same bytes: %.3f s "
+                "(%.2fx)\n",
+                options.sceneSize, files, static_cast<double>(bytes) / 1e6, sceneSeconds, floorSeconds,
+                sceneSeconds / floorSeconds);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    const auto start = std::chrono::steady_clock::now();
     const Options options = parseOptions(argc, argv);
     fs::create_directories(options.dir);
-    const bool assimp = haveAssimp();
-    std::vector<SizeResult> results;
-    for (uint32_t size : options.sizes) results.push_back(measureSize(options, size, assimp));
-    std::printf("\nMAG5 terrain to OBJ+MTL, medians of %d interleaved runs after a warm-up (seconds)\n", options.runs);
-    std::printf("             in-process phases              end to end\n");
-    std::printf(" polygons    load  merge  group  write    total    floor  /floor  Mpoly/s     MB/s  peak MB  B/poly%s   per poly\n",
-                assimp ? "   assimp  speedup" : "");
-    for (const SizeResult& result : results) printResult(result);
+    const bool assimp = std::system("command -v assimp >/dev/null 2>&1") == 0;
+    for (ModelFamily family : options.families) {
+        FamilyResult result{std::string(zelvane::tools::familyName(family)), {}};
+        for (uint32_t size : options.sizes) result.sizes.push_back(measureSize(options, family, size, assimp));
+        zelvane::bench::printFamilyTable(result, options.runs, assimp);
+    }
     if (!assimp) std::printf("(assimp not found: apt-get install assimp-utils for the comparison)\n");
     if (options.sceneSize > 0) printSceneResult(options);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("\nbenchmark run time: %.0f s\n", seconds);
     return 0;
 }
