@@ -27,7 +27,7 @@ inline void appendVectorLine(TextBuffer& out, std::string_view tag, const Vector
 // after each line so that a file can take the text as it grows.
 template <typename AfterLine>
 void appendVertexLines(TextBuffer& out, const MeshStore& store, AfterLine afterLine) {
-    const auto appendAll = [&](std::string_view tag, const std::vector<Vector3>& vectors) {
+    const auto appendAll = [&](std::string_view tag, const LargeVector<Vector3>& vectors) {
         for (const Vector3& vector : vectors) {
             appendVectorLine(out, tag, vector);
             afterLine();

@@ -11,10 +11,10 @@ namespace {
 // Keeps the first of every run of equal entries, in order, and returns the
 // new index of every old entry. An entry with a NaN equals nothing, itself
 // included, so it always stays.
-std::vector<uint32_t> collapseEqualEntries(std::vector<Vector3>& entries) {
+LargeVector<uint32_t> collapseEqualEntries(LargeVector<Vector3>& entries) {
     Vector3Index distinct;  // over the front of entries, compacted in place
     distinct.reserve(entries.size());
-    std::vector<uint32_t> newIndex(entries.size());
+    LargeVector<uint32_t> newIndex(entries.size());
     // Large arrays hash to slots all over the table: fetch the slots of the
     // entries a little ahead while working on the current one.
     constexpr size_t kLookahead = 16;
@@ -42,7 +42,7 @@ std::vector<uint32_t> collapseEqualEntries(std::vector<Vector3>& entries) {
 
 // Rewrites the vertex indices of every polygon; indices that were out of
 // range stay as they were.
-void rewriteVertexIndices(PolygonList& polygons, const std::vector<uint32_t>& newIndex) {
+void rewriteVertexIndices(PolygonList& polygons, const LargeVector<uint32_t>& newIndex) {
     for (size_t index = 0; index < polygons.size(); ++index) {
         auto& vertices = polygons.vertex(index);
         for (uint32_t corner = 0; corner < polygons.cornerCount(index); ++corner) {
@@ -58,7 +58,7 @@ void rewriteVertexIndices(PolygonList& polygons, const std::vector<uint32_t>& ne
 void MeshStore::mergeDuplicates() {
     // Positions are about to be renumbered; the pairing with normals served
     // only additions. Its memory goes before the merge needs more.
-    std::vector<uint32_t>().swap(positionNormal_);
+    LargeVector<uint32_t>().swap(positionNormal_);
     rewriteVertexIndices(polygons, collapseEqualEntries(positions));
 }
 

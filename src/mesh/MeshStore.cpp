@@ -1,13 +1,10 @@
 #include "MeshStore.h"
 
-#include "Prefault.h"
-
 namespace zelvane {
 
 void MeshStore::reserve(size_t vertexCount, size_t polygonCount) {
     const size_t positionCount = positions.size();
     positions.reserve(positionCount + vertexCount);
-    prefault(positions.data() + positionCount, vertexCount * sizeof(Vector3));
     positionNormal_.reserve(positionNormal_.size() + vertexCount);
     polygons.reserve(polygons.size() + polygonCount);
 }

@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "LargeAllocator.h"
 #include "Material.h"
 #include "Polygon.h"
 #include "PolygonList.h"
@@ -33,9 +34,9 @@ using MaterialGroups = std::map<Material, GroupPolygons>;
 class MeshStore {
 public:
     std::vector<std::string> textures{""};  // entry 0 is the empty name: no texture
-    std::vector<Vector3> positions;
-    std::vector<Vector3> normals;
-    std::vector<Vector3> texcoords;  // (u, v, 0.0)
+    LargeVector<Vector3> positions;
+    LargeVector<Vector3> normals;
+    LargeVector<Vector3> texcoords;  // (u, v, 0.0)
     PolygonList polygons;
     MaterialGroups groups;  // empty until groupByMaterial
 
@@ -79,7 +80,7 @@ private:
     uint32_t vertexNormal(uint32_t vertex) const;
 
     std::unordered_map<std::string, uint32_t> textureLookup_{{"", 0}};
-    std::vector<uint32_t> positionNormal_;  // per position: the normal added with it
+    LargeVector<uint32_t> positionNormal_;  // per position: the normal added with it
     Vector3Index normalLookup_;
     Vector3Index texcoordLookup_;
 };

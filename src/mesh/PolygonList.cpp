@@ -1,7 +1,5 @@
 #include "PolygonList.h"
 
-#include "Prefault.h"
-
 #include <cstring>
 
 namespace zelvane {
@@ -23,12 +21,8 @@ uint32_t PolygonList::numberOf(const Material& material) {
 }
 
 void PolygonList::reserve(size_t count) {
-    const size_t filled = records_.size();
     records_.reserve(count);
     cornerCounts_.reserve(count);
-    if (count > filled) {
-        prefault(records_.data() + filled, (count - filled) * sizeof(Record));
-    }
 }
 
 void PolygonList::push_back(const Polygon& polygon) {

@@ -6,6 +6,7 @@
 #include <map>
 #include <vector>
 
+#include "LargeAllocator.h"
 #include "Material.h"
 #include "Polygon.h"
 
@@ -44,8 +45,8 @@ private:
     };
     uint32_t numberOf(const Material& material);
 
-    std::vector<Record> records_;
-    std::vector<uint8_t> cornerCounts_;  // 3 or 4
+    LargeVector<Record> records_;
+    LargeVector<uint8_t> cornerCounts_;  // 3 or 4
     std::vector<Material> materials_;
     std::map<Material, uint32_t> materialNumbers_;
     uint32_t lastMaterial_ = 0;  // consecutive polygons mostly share one

@@ -43,7 +43,7 @@ void Vector3Index::reserve(size_t entryCount) {
 }
 
 void Vector3Index::rehash(size_t slotCount) {
-    std::vector<Slot> old(slotCount, Slot{kEmpty, 0});
+    LargeVector<Slot> old(slotCount, Slot{kEmpty, 0});
     old.swap(slots_);
     const size_t mask = slots_.size() - 1;
     for (const Slot& slot : old) {

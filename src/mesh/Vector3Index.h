@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "LargeAllocator.h"
 #include "Vector3.h"
 
 namespace zelvane {
@@ -34,7 +35,7 @@ public:
     // index. Models repeat a few values over and over (texture coordinates,
     // face normals): a small cache of recent values, matched bit for bit,
     // answers most calls before the table is asked.
-    uint32_t findOrAppend(std::vector<Vector3>& entries, const Vector3& value) {
+    uint32_t findOrAppend(LargeVector<Vector3>& entries, const Vector3& value) {
         RecentEntry& recent = recent_[recentSlotOf(value)];
         if (recent.index != kEmpty && std::memcmp(&recent.value, &value, sizeof value) == 0) {
             return recent.index;
@@ -71,7 +72,7 @@ private:
     void rehash(size_t slotCount);
 
     std::array<RecentEntry, kRecentCount> recent_{};
-    std::vector<Slot> slots_;
+    LargeVector<Slot> slots_;
     size_t count_ = 0;
 };
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "StoreEntries.h"
 #include "mesh/MeshStore.h"
 
 namespace zelvane {
@@ -47,7 +48,7 @@ TEST(MeshStore, TexturedTriangleGetsTexcoordsOfItsOwn) {
     const Polygon& triangle = store.polygons[0];
     EXPECT_EQ(triangle.cornerCount, 3u);
     EXPECT_EQ(triangle.texcoord, (std::array<uint32_t, 4>{0, 1, 2, 0}));
-    EXPECT_EQ(store.texcoords, (std::vector<Vector3>{{0.1, 0.4, 0}, {0.2, 0.5, 0}, {0.3, 0.6, 0}}));
+    EXPECT_EQ(entriesOf(store.texcoords), (std::vector<Vector3>{{0.1, 0.4, 0}, {0.2, 0.5, 0}, {0.3, 0.6, 0}}));
     EXPECT_EQ(triangle.vertex, (std::array<uint32_t, 4>{0, 1, 2, 0}));
     EXPECT_EQ(triangle.normal, (std::array<uint32_t, 4>{0, 1, 2, 0}));
 }
@@ -66,7 +67,7 @@ TEST(MeshStore, CornerNormalsShareEqualEntries) {
     const std::array<Vector3, 3> cornerNormals{{{0, 1, 0}, {0, 0, 2}, {0, 1, 0}}};
     store.addTriangle({0, 1, 2}, textured(0), {}, {}, &cornerNormals);
     EXPECT_EQ(store.positions.size(), 3u);
-    EXPECT_EQ(store.normals, (std::vector<Vector3>{{0, 0, 1}, {0, 0, 2}, {0, 0, 3}, {0, 1, 0}}));
+    EXPECT_EQ(entriesOf(store.normals), (std::vector<Vector3>{{0, 0, 1}, {0, 0, 2}, {0, 0, 3}, {0, 1, 0}}));
     EXPECT_EQ(store.polygons[0].normal, (std::array<uint32_t, 4>{3, 1, 3, 0}));
 }
 
