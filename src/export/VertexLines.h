@@ -27,9 +27,9 @@ inline void appendVectorLine(TextBuffer& out, std::string_view tag, const Vector
 // after each line so that a file can take the text as it grows.
 template <typename AfterLine>
 void appendVertexLines(TextBuffer& out, const MeshStore& store, AfterLine afterLine) {
-    const auto appendAll = [&](std::string_view tag, const LargeVector<Vector3>& vectors) {
-        for (const Vector3& vector : vectors) {
-            appendVectorLine(out, tag, vector);
+    const auto appendAll = [&](std::string_view tag, const auto& vectors) {
+        for (size_t index = 0; index < vectors.size(); ++index) {
+            appendVectorLine(out, tag, vectors[index]);
             afterLine();
         }
     };

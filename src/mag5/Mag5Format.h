@@ -33,8 +33,9 @@ inline constexpr uint32_t kFlatShadedFlag = 1;
 
 // Corner block of n corners: vertex indices, u values, v values (4n bytes each),
 // then tailA and tailB (two u32 each). Word 1 of each tail counts as render state.
+inline constexpr size_t kCornerSize = 12;
 constexpr uint64_t cornerBlockSize(uint64_t cornerCount) {
-    return 12 * cornerCount + 16;
+    return kCornerSize * cornerCount + 16;
 }
 constexpr size_t tailAWord1Offset(size_t cornerCount) {
     return 12 * cornerCount + 4;

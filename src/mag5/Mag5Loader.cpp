@@ -1,5 +1,6 @@
 #include "Mag5Loader.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string_view>
@@ -36,6 +37,10 @@ std::string numbered(std::string_view what, uint32_t index) {
 
 Vector3 readVector3F32(const uint8_t* bytes) {
     return {readF32(bytes), readF32(bytes + 4), readF32(bytes + 8)};
+}
+
+Vector3 readVector3F64(const uint8_t* bytes) {
+    return {readF64(bytes), readF64(bytes + 8), readF64(bytes + 16)};
 }
 
 class Mag5Loader {
@@ -110,13 +115,21 @@ private:
         return {};
     }
 
-    // Room in the store for what the counts declare, when the file is large
-    // enough to hold it: a small file declaring huge counts gets nothing.
+    // Room in the store for what the counts declare, as far as the file can
+    // hold it: a small file declaring huge counts gets nothing.
     void reserveForCounts() {
-        const bool verticesFit = reader_.holds(vertexCount_, kVertexRecordSize);
-        const uint64_t polygonBytes = reader_.remaining() - (verticesFit ? uint64_t{vertexCount_} * kVertexRecordSize : 0);
-        const bool polygonsFit = verticesFit && report_.polygonCount <= polygonBytes / (kPolygonRecordSize + cornerBlockSize(3));
-        store_.reserve(verticesFit ? vertexCount_ : 0, polygonsFit ? report_.polygonCount : 0);
+        StoreRoom room;
+        if (reader_.holds(vertexCount_, kVertexRecordSize)) {
+            room.vertices = vertexCount_;
+            const uint64_t polygonBytes = reader_.remaining() - uint64_t{vertexCount_} * kVertexRecordSize;
+            const uint64_t cornerlessSize = kPolygonRecordSize + cornerBlockSize(0);
+            if (report_.polygonCount <= polygonBytes / (cornerlessSize + 3 * kCornerSize)) {
+                room.polygons = report_.polygonCount;
+                room.corners = std::min<uint64_t>(4 * room.polygons,
+                                                  (polygonBytes - room.polygons * cornerlessSize) / kCornerSize);
+            }
+        }
+        store_.reserve(room);
     }
 
     LoadError readVertices() {
@@ -182,30 +195,22 @@ private:
         const uint32_t flags = readU32(record + kPolygonFlagsOffset);
         const uint32_t textureIndex = readU32(record + kPolygonTextureIndexOffset);
         const Material material = readMaterial(record, textureIndex);
-        if (flags & kFlatShadedFlag) {
-            const Vector3 faceNormal{readF64(record + kPolygonFaceNormalOffset),
-                                     readF64(record + kPolygonFaceNormalOffset + 8),
-                                     readF64(record + kPolygonFaceNormalOffset + 16)};
-            std::array<Vector3, N> cornerNormals;
-            cornerNormals.fill(faceNormal);
-            addToStore(vertex, material, u, v, &cornerNormals);
+        const bool flatShaded = (flags & kFlatShadedFlag) != 0;
+        std::array<Vector3, N> cornerNormals;
+        if (flatShaded) {
+            cornerNormals.fill(readVector3F64(record + kPolygonFaceNormalOffset));
             ++report_.flatShadedCount;
-        } else {
-            addToStore(vertex, material, u, v, nullptr);
         }
-        ++(N == 3 ? report_.triangleCount : report_.quadCount);
+        if constexpr (N == 3) {
+            store_.addTriangle(vertex, material, u, v, flatShaded ? &cornerNormals : nullptr);
+            ++report_.triangleCount;
+        } else {
+            store_.addQuad(vertex, material, u, v, flatShaded ? &cornerNormals : nullptr);
+            ++report_.quadCount;
+        }
         countStateChange({textureIndex, flags, readU32(corners + tailBWord1Offset(N)),
                           readU32(corners + tailAWord1Offset(N))});
         return {};
-    }
-
-    void addToStore(const std::array<uint32_t, 3>& vertex, const Material& material, const std::array<double, 3>& u,
-                    const std::array<double, 3>& v, const std::array<Vector3, 3>* normals) {
-        store_.addTriangle(vertex, material, u, v, normals);
-    }
-    void addToStore(const std::array<uint32_t, 4>& vertex, const Material& material, const std::array<double, 4>& u,
-                    const std::array<double, 4>& v, const std::array<Vector3, 4>* normals) {
-        store_.addQuad(vertex, material, u, v, normals);
     }
 
     Material readMaterial(const uint8_t* record, uint32_t textureIndex) const {

@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <vector>
 
 #include "MeshStore.h"
 
@@ -12,26 +11,26 @@ namespace {
 // new index of every old entry. An entry with a NaN equals nothing, itself
 // included, so it always stays.
 LargeVector<uint32_t> collapseEqualEntries(LargeVector<Vector3>& entries) {
-    Vector3Index distinct;  // over the front of entries, compacted in place
-    distinct.reserve(entries.size());
+    ValueIndex<LargeVector<Vector3>> distinct;  // over the front of entries, compacted in place
+    distinct.reserve(entries.size(), entries);
     LargeVector<uint32_t> newIndex(entries.size());
     // Large arrays hash to slots all over the table: fetch the slots of the
     // entries a little ahead while working on the current one.
     constexpr size_t kLookahead = 16;
-    std::array<uint32_t, kLookahead> hashes{};
+    std::array<uint64_t, kLookahead> hashes{};
     for (size_t i = 0; i < std::min(kLookahead, entries.size()); ++i) {
-        hashes[i] = Vector3Index::hashOf(entries[i]);
+        hashes[i] = hashOf(entries[i]);
         distinct.prefetch(hashes[i]);
     }
     uint32_t distinctCount = 0;
     for (size_t i = 0; i < entries.size(); ++i) {
         const Vector3 entry = entries[i];
-        const uint32_t hash = hashes[i % kLookahead];
+        const uint64_t hash = hashes[i % kLookahead];
         if (i + kLookahead < entries.size()) {
-            hashes[i % kLookahead] = Vector3Index::hashOf(entries[i + kLookahead]);
+            hashes[i % kLookahead] = hashOf(entries[i + kLookahead]);
             distinct.prefetch(hashes[i % kLookahead]);
         }
-        newIndex[i] = distinct.findOrInsert(entries.data(), entry, distinctCount, hash);
+        newIndex[i] = distinct.findOrInsert(entries, entry, distinctCount, hash);
         if (newIndex[i] == distinctCount) {
             entries[distinctCount++] = entry;
         }
@@ -56,9 +55,12 @@ void rewriteVertexIndices(PolygonList& polygons, const LargeVector<uint32_t>& ne
 }  // namespace
 
 void MeshStore::mergeDuplicates() {
-    // Positions are about to be renumbered; the pairing with normals served
-    // only additions. Its memory goes before the merge needs more.
+    // Positions are about to be renumbered; the pairing with normals and the
+    // lookups served only additions. Their memory goes before the merge
+    // needs more.
     LargeVector<uint32_t>().swap(positionNormal_);
+    normalIndex_.release();
+    texcoordIndex_.release();
     rewriteVertexIndices(polygons, collapseEqualEntries(positions));
 }
 

@@ -12,15 +12,27 @@
 #include "Material.h"
 #include "Polygon.h"
 #include "PolygonList.h"
+#include "TexcoordArray.h"
+#include "ValueIndex.h"
 #include "Vector3.h"
-#include "Vector3Index.h"
 
 namespace zelvane {
 
 // The polygon indices of one material group, in the order the polygons were added.
-using GroupPolygons = std::vector<uint32_t>;
+using GroupPolygons = LargeVector<uint32_t>;
 // Map entries never move, so the address of an entry names its group for the run.
 using MaterialGroups = std::map<Material, GroupPolygons>;
+
+// What a model file is about to add to the store, as far as its size can
+// hold it: the arrays make room for it at once and do not grow while
+// loading. (The lookup tables of normals and texture coordinates grow with
+// the distinct values instead: models repeat most of them, and a table sized
+// for every corner would be mostly empty memory, which costs time to map.)
+struct StoreRoom {
+    size_t vertices = 0;
+    size_t polygons = 0;
+    size_t corners = 0;
+};
 
 // The one in-memory model: filled by the loader through the add operations,
 // prepared for output by mergeDuplicates and groupByMaterial, then read by an
@@ -36,7 +48,7 @@ public:
     std::vector<std::string> textures{""};  // entry 0 is the empty name: no texture
     LargeVector<Vector3> positions;
     LargeVector<Vector3> normals;
-    LargeVector<Vector3> texcoords;  // (u, v, 0.0)
+    TexcoordArray texcoords;  // (u, v, 0.0)
     PolygonList polygons;
     MaterialGroups groups;  // empty until groupByMaterial
 
@@ -61,28 +73,28 @@ public:
                      const std::array<double, 4>& u, const std::array<double, 4>& v,
                      const std::array<Vector3, 4>* cornerNormals = nullptr);
 
-    // Makes room for vertexCount more vertices and polygonCount more
-    // polygons, so that a large model is stored without regrowing.
-    void reserve(size_t vertexCount, size_t polygonCount);
+    // Makes room for what is about to be added: the vertices, the polygons
+    // with a face normal each, and their corners.
+    void reserve(const StoreRoom& room);
 
     // Collapses equal positions, keeping first occurrences in order, and
-    // rewrites every polygon's vertex indices to match.
+    // rewrites every polygon's vertex indices to match. Adding is over: the
+    // memory that served it goes.
     void mergeDuplicates();
     // Files every polygon under its material, in material order, replacing
     // any earlier grouping.
     void groupByMaterial();
 
 private:
-    template <size_t N>
-    uint32_t addPolygon(const std::array<uint32_t, N>& vertex, const Material& material,
-                        const std::array<double, N>& u, const std::array<double, N>& v,
-                        const std::array<Vector3, N>* cornerNormals);
+    void addCorners(Polygon& polygon, const double* u, const double* v, const Vector3* cornerNormals);
+    uint32_t findOrAppendNormal(const Vector3& normal, uint64_t hash);
+    uint32_t findOrAppendTexcoord(const Vector3& texcoord, uint64_t hash);
     uint32_t vertexNormal(uint32_t vertex) const;
 
     std::unordered_map<std::string, uint32_t> textureLookup_{{"", 0}};
     LargeVector<uint32_t> positionNormal_;  // per position: the normal added with it
-    Vector3Index normalLookup_;
-    Vector3Index texcoordLookup_;
+    ValueIndex<LargeVector<Vector3>> normalIndex_;
+    ValueIndex<TexcoordArray> texcoordIndex_;
 };
 
 // The identifier of a material group: the address of its entry, unique and

@@ -22,12 +22,34 @@ uint32_t PolygonList::numberOf(const Material& material) {
 
 void PolygonList::reserve(size_t count) {
     records_.reserve(count);
-    cornerCounts_.reserve(count);
+    shapes_.reserve(count);
+}
+
+uint8_t PolygonList::layoutOf(const IndexList& indices, uint32_t cornerCount) {
+    bool same = true;
+    bool run = true;
+    for (uint32_t corner = 1; corner < cornerCount; ++corner) {
+        same = same && indices[corner] == indices[0];
+        run = run && indices[corner] == indices[0] + corner;
+    }
+    return same ? kSame : run ? kRun : kList;
+}
+
+uint32_t PolygonList::keep(uint8_t layout, const IndexList& indices, LargeVector<IndexList>& lists) {
+    if (layout != kList) {
+        return indices[0];
+    }
+    lists.push_back(indices);
+    return static_cast<uint32_t>(lists.size() - 1);
 }
 
 void PolygonList::push_back(const Polygon& polygon) {
-    records_.push_back(Record{polygon.vertex, polygon.normal, polygon.texcoord, numberOf(polygon.material)});
-    cornerCounts_.push_back(static_cast<uint8_t>(polygon.cornerCount));
+    const uint8_t normalLayout = layoutOf(polygon.normal, polygon.cornerCount);
+    const uint8_t texcoordLayout = layoutOf(polygon.texcoord, polygon.cornerCount);
+    records_.push_back(Record{polygon.vertex, keep(normalLayout, polygon.normal, normalLists_),
+                              keep(texcoordLayout, polygon.texcoord, texcoordLists_), numberOf(polygon.material)});
+    shapes_.push_back(static_cast<uint8_t>((polygon.cornerCount == 4 ? kQuad : 0) | normalLayout << kNormalShift |
+                                           texcoordLayout << kTexcoordShift));
 }
 
 }  // namespace zelvane

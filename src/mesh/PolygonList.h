@@ -12,18 +12,27 @@
 
 namespace zelvane {
 
-// The store's polygons in the order they were added, kept compactly: each
-// one's index fields and corner count, and the number of its material in a
-// table of distinct materials (a model has few). Reading a polygon gives a
-// whole Polygon value.
+// The store's polygons in the order they were added, kept compactly. The
+// normal indices of a polygon, and likewise its texture coordinate indices,
+// are mostly one index for every corner (a flat-shaded face, an untextured
+// polygon) or a run of consecutive indices (texture coordinates of its own):
+// then the field takes 4 bytes, and only other fields a list of four. The
+// material is a number in a table of the distinct materials (a model has
+// few). Reading a polygon gives a whole Polygon value, whose triangle slots
+// beyond the third are 0.
 class PolygonList {
 public:
     size_t size() const { return records_.size(); }
     void reserve(size_t count);
+    // Appends a triangle or quad (cornerCount 3 or 4).
     void push_back(const Polygon& polygon);
     Polygon operator[](size_t index) const {
         const Record& record = records_[index];
-        return Polygon{cornerCounts_[index], record.vertex, record.normal, record.texcoord,
+        const uint8_t shape = shapes_[index];
+        const uint32_t cornerCount = (shape & kQuad) != 0 ? 4 : 3;
+        return Polygon{cornerCount, record.vertex,
+                       expand(shape >> kNormalShift, record.normal, cornerCount, normalLists_),
+                       expand(shape >> kTexcoordShift, record.texcoord, cornerCount, texcoordLists_),
                        materials_[record.material]};
     }
 
@@ -31,22 +40,44 @@ public:
     // polygon's number among them.
     const std::vector<Material>& materials() const { return materials_; }
     uint32_t materialNumber(size_t index) const { return records_[index].material; }
-    uint32_t cornerCount(size_t index) const { return cornerCounts_[index]; }
+    uint32_t cornerCount(size_t index) const { return (shapes_[index] & kQuad) != 0 ? 4 : 3; }
     std::array<uint32_t, 4>& vertex(size_t index) { return records_[index].vertex; }
     // For readers that go through the polygons out of order (by group).
     void prefetch(size_t index) const { __builtin_prefetch(records_.data() + index); }
 
 private:
+    using IndexList = std::array<uint32_t, 4>;
     struct Record {
         std::array<uint32_t, 4> vertex;
-        std::array<uint32_t, 4> normal;
-        std::array<uint32_t, 4> texcoord;
-        uint32_t material;
+        uint32_t normal;    // by the field's layout: the index, the first of the run, or the list's number
+        uint32_t texcoord;
+        uint32_t material;  // number in materials_
     };
+    // How an index field is kept, two bits of a polygon's shape.
+    static constexpr uint8_t kSame = 0;  // one index for every corner
+    static constexpr uint8_t kRun = 1;   // index, index + 1, ...
+    static constexpr uint8_t kList = 2;  // a list of its own
+    static constexpr uint8_t kLayoutBits = 3;
+    static constexpr uint8_t kQuad = 1;
+    static constexpr unsigned kNormalShift = 1;
+    static constexpr unsigned kTexcoordShift = 3;
+
+    static IndexList expand(unsigned layout, uint32_t value, uint32_t cornerCount,
+                            const LargeVector<IndexList>& lists) {
+        const uint32_t step = (layout & kLayoutBits) == kRun ? 1 : 0;
+        if ((layout & kLayoutBits) == kList) {
+            return lists[value];
+        }
+        return {value, value + step, value + 2 * step, cornerCount == 4 ? value + 3 * step : 0};
+    }
+    static uint8_t layoutOf(const IndexList& indices, uint32_t cornerCount);
+    static uint32_t keep(uint8_t layout, const IndexList& indices, LargeVector<IndexList>& lists);
     uint32_t numberOf(const Material& material);
 
     LargeVector<Record> records_;
-    LargeVector<uint8_t> cornerCounts_;  // 3 or 4
+    LargeVector<uint8_t> shapes_;  // kQuad and the two fields' layouts
+    LargeVector<IndexList> normalLists_;
+    LargeVector<IndexList> texcoordLists_;
     std::vector<Material> materials_;
     std::map<Material, uint32_t> materialNumbers_;
     uint32_t lastMaterial_ = 0;  // consecutive polygons mostly share one
