@@ -28,14 +28,19 @@ void PolygonList::reserve(size_t count) {
 uint8_t PolygonList::layoutOf(const IndexList& indices, uint32_t cornerCount) {
     bool same = true;
     bool run = true;
+    bool bytes = indices[0] <= 0xFF;
     for (uint32_t corner = 1; corner < cornerCount; ++corner) {
         same = same && indices[corner] == indices[0];
         run = run && indices[corner] == indices[0] + corner;
+        bytes = bytes && indices[corner] <= 0xFF;
     }
-    return same ? kSame : run ? kRun : kList;
+    return same ? kSame : run ? kRun : bytes && (cornerCount == 4 || indices[3] == 0) ? kBytes : kList;
 }
 
 uint32_t PolygonList::keep(uint8_t layout, const IndexList& indices, LargeVector<IndexList>& lists) {
+    if (layout == kBytes) {
+        return indices[0] | indices[1] << 8 | indices[2] << 16 | indices[3] << 24;
+    }
     if (layout != kList) {
         return indices[0];
     }

@@ -15,8 +15,9 @@ namespace zelvane {
 // The store's polygons in the order they were added, kept compactly. The
 // normal indices of a polygon, and likewise its texture coordinate indices,
 // are mostly one index for every corner (a flat-shaded face, an untextured
-// polygon) or a run of consecutive indices (texture coordinates of its own):
-// then the field takes 4 bytes, and only other fields a list of four. The
+// polygon), a run of consecutive indices (texture coordinates of its own) or
+// four indices below 256 (a model with few distinct values): then the field
+// takes 4 bytes, and only other fields a list of four. The
 // material is a number in a table of the distinct materials (a model has
 // few). Reading a polygon gives a whole Polygon value, whose triangle slots
 // beyond the third are 0.
@@ -49,14 +50,15 @@ private:
     using IndexList = std::array<uint32_t, 4>;
     struct Record {
         std::array<uint32_t, 4> vertex;
-        uint32_t normal;    // by the field's layout: the index, the first of the run, or the list's number
+        uint32_t normal;    // by the field's layout: the index, the first of the run, the four bytes, or the list's number
         uint32_t texcoord;
         uint32_t material;  // number in materials_
     };
     // How an index field is kept, two bits of a polygon's shape.
-    static constexpr uint8_t kSame = 0;  // one index for every corner
-    static constexpr uint8_t kRun = 1;   // index, index + 1, ...
-    static constexpr uint8_t kList = 2;  // a list of its own
+    static constexpr uint8_t kSame = 0;   // one index for every corner
+    static constexpr uint8_t kRun = 1;    // index, index + 1, ...
+    static constexpr uint8_t kBytes = 2;  // corner k's index in byte k
+    static constexpr uint8_t kList = 3;   // a list of its own
     static constexpr uint8_t kLayoutBits = 3;
     static constexpr uint8_t kQuad = 1;
     static constexpr unsigned kNormalShift = 1;
@@ -64,11 +66,16 @@ private:
 
     static IndexList expand(unsigned layout, uint32_t value, uint32_t cornerCount,
                             const LargeVector<IndexList>& lists) {
-        const uint32_t step = (layout & kLayoutBits) == kRun ? 1 : 0;
-        if ((layout & kLayoutBits) == kList) {
-            return lists[value];
+        switch (layout & kLayoutBits) {
+            case kSame:
+                return {value, value, value, cornerCount == 4 ? value : 0};
+            case kRun:
+                return {value, value + 1, value + 2, cornerCount == 4 ? value + 3 : 0};
+            case kBytes:
+                return {value & 0xFF, value >> 8 & 0xFF, value >> 16 & 0xFF, value >> 24};
+            default:
+                return lists[value];
         }
-        return {value, value + step, value + 2 * step, cornerCount == 4 ? value + 3 * step : 0};
     }
     static uint8_t layoutOf(const IndexList& indices, uint32_t cornerCount);
     static uint32_t keep(uint8_t layout, const IndexList& indices, LargeVector<IndexList>& lists);
