@@ -10,8 +10,8 @@ namespace {
 // Keeps the first of every run of equal entries, in order, and returns the
 // new index of every old entry. An entry with a NaN equals nothing, itself
 // included, so it always stays.
-LargeVector<uint32_t> collapseEqualEntries(LargeVector<Vector3>& entries) {
-    ValueIndex<LargeVector<Vector3>> distinct;  // over the front of entries, compacted in place
+LargeVector<uint32_t> collapseEqualEntries(Vector3Array& entries) {
+    ValueIndex<Vector3Array> distinct;  // over the front of entries, compacted in place
     distinct.reserve(entries.size(), entries);
     LargeVector<uint32_t> newIndex(entries.size());
     // Large arrays hash to slots all over the table: fetch the slots of the
@@ -32,10 +32,10 @@ LargeVector<uint32_t> collapseEqualEntries(LargeVector<Vector3>& entries) {
         }
         newIndex[i] = distinct.findOrInsert(entries, entry, distinctCount, hash);
         if (newIndex[i] == distinctCount) {
-            entries[distinctCount++] = entry;
+            entries.copyEntry(i, distinctCount++);
         }
     }
-    entries.resize(distinctCount);
+    entries.truncate(distinctCount);
     return newIndex;
 }
 

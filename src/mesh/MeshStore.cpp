@@ -25,7 +25,7 @@ uint32_t MeshStore::findOrAppendNormal(const Vector3& normal, uint64_t hash) {
 
 uint32_t MeshStore::findOrAppendTexcoord(const Vector3& texcoord, uint64_t hash) {
     return texcoordIndex_.findOrAppend(texcoords, texcoord, hash,
-                                       [&](const Vector3& value) { texcoords.append(value.x, value.y); });
+                                       [&](const Vector3& value) { texcoords.push_back(value); });
 }
 
 uint32_t MeshStore::addVertex(const Vector3& position, const Vector3& normal) {

@@ -8,11 +8,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "CompactArray.h"
 #include "LargeAllocator.h"
 #include "Material.h"
 #include "Polygon.h"
 #include "PolygonList.h"
-#include "TexcoordArray.h"
 #include "ValueIndex.h"
 #include "Vector3.h"
 
@@ -46,8 +46,8 @@ struct StoreRoom {
 class MeshStore {
 public:
     std::vector<std::string> textures{""};  // entry 0 is the empty name: no texture
-    LargeVector<Vector3> positions;
-    LargeVector<Vector3> normals;
+    Vector3Array positions;
+    Vector3Array normals;
     TexcoordArray texcoords;  // (u, v, 0.0)
     PolygonList polygons;
     MaterialGroups groups;  // empty until groupByMaterial
@@ -93,7 +93,7 @@ private:
 
     std::unordered_map<std::string, uint32_t> textureLookup_{{"", 0}};
     LargeVector<uint32_t> positionNormal_;  // per position: the normal added with it
-    ValueIndex<LargeVector<Vector3>> normalIndex_;
+    ValueIndex<Vector3Array> normalIndex_;
     ValueIndex<TexcoordArray> texcoordIndex_;
 };
 
