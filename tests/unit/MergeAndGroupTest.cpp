@@ -30,10 +30,13 @@ struct ReferenceStore {
         normals.push_back(normal);
     }
 
-    void addQuad(const std::array<uint32_t, 4>& vertex, const Material& material, const std::array<double, 4>& u,
-                 const std::array<double, 4>& v, const std::array<Vector3, 4>* cornerNormals) {
-        Polygon polygon{4, vertex, vertex, {}, material};
-        for (uint32_t k = 0; k < 4; ++k) {
+    template <size_t N>
+    void addPolygon(const std::array<uint32_t, N>& vertex, const Material& material, const std::array<double, N>& u,
+                    const std::array<double, N>& v, const std::array<Vector3, N>* cornerNormals) {
+        Polygon polygon{N, {}, {}, {}, material};
+        for (uint32_t k = 0; k < N; ++k) {
+            polygon.vertex[k] = vertex[k];
+            polygon.normal[k] = vertex[k];
             if (material.texture != 0) {
                 polygon.texcoord[k] = static_cast<uint32_t>(texcoords.size());
                 texcoords.push_back({u[k], v[k], 0.0});
@@ -149,49 +152,130 @@ TEST(MergeDuplicates, DistinctEntriesKeepTheirOrderAndIndices) {
     EXPECT_EQ(entriesOf(store.positions), entriesOf(before.positions));
 }
 
+// Adds the same random polygon, a triangle or a quad, to both stores: flat
+// shaded (one normal for every corner), smooth (the normals of its vertices)
+// or with a normal of its own at each corner. Vertices lie out of range
+// only where the corners bring their own normals: a smooth corner's normal
+// is the one of its vertex.
+template <size_t N, typename Random, typename PickValue>
+void addRandomPolygon(MeshStore& store, ReferenceStore& expected, uint32_t vertexCount, Random& random,
+                      PickValue pickValue) {
+    auto pickVector = [&] { return Vector3{pickValue(), pickValue(), pickValue()}; };
+    std::array<Vector3, N> normals;
+    const int shading = static_cast<int>(random() % 3);
+    normals.fill(pickVector());
+    if (shading == 2) {
+        for (Vector3& normal : normals) normal = pickVector();
+    }
+    const auto* cornerNormals = shading == 0 ? nullptr : &normals;
+    const uint32_t vertexRange = vertexCount + (cornerNormals != nullptr ? 3 : 0);
+    std::array<uint32_t, N> vertex;
+    std::array<double, N> u;
+    std::array<double, N> v;
+    for (size_t k = 0; k < N; ++k) {
+        vertex[k] = static_cast<uint32_t>(random() % vertexRange);
+        u[k] = pickValue();
+        v[k] = pickValue();
+    }
+    const Material material{static_cast<uint32_t>(random() % 3), {}};
+    if constexpr (N == 3) {
+        store.addTriangle(vertex, material, u, v, cornerNormals);
+    } else {
+        store.addQuad(vertex, material, u, v, cornerNormals);
+    }
+    expected.addPolygon(vertex, material, u, v, cornerNormals);
+}
+
+// Fills both stores with the same random model, merges both and compares
+// every entry bit for bit and every polygon's indices.
+template <typename Random, typename PickValue>
+void expectSameAsReference(Random& random, PickValue pickValue, uint32_t vertexCount, int polygonCount) {
+    MeshStore store;
+    ReferenceStore expected;
+    for (uint32_t i = 0; i < vertexCount; ++i) {
+        const Vector3 position{pickValue(), pickValue(), pickValue()};
+        const Vector3 normal{pickValue(), pickValue(), pickValue()};
+        store.addVertex(position, normal);
+        expected.addVertex(position, normal);
+    }
+    for (int p = 0; p < polygonCount; ++p) {
+        if (random() % 2 == 0) {
+            addRandomPolygon<3>(store, expected, vertexCount, random, pickValue);
+        } else {
+            addRandomPolygon<4>(store, expected, vertexCount, random, pickValue);
+        }
+    }
+    expected.mergeDuplicates();
+    store.mergeDuplicates();
+    ASSERT_TRUE(sameBits(store.positions, expected.positions));
+    ASSERT_TRUE(sameBits(store.normals, expected.normals));
+    ASSERT_TRUE(sameBits(store.texcoords, expected.texcoords));
+    ASSERT_EQ(store.polygons.size(), expected.polygons.size());
+    for (size_t p = 0; p < store.polygons.size(); ++p) {
+        const Polygon polygon = store.polygons[p];
+        ASSERT_EQ(polygon.cornerCount, expected.polygons[p].cornerCount);
+        ASSERT_EQ(polygon.vertex, expected.polygons[p].vertex);
+        ASSERT_EQ(polygon.normal, expected.polygons[p].normal);
+        ASSERT_EQ(polygon.texcoord, expected.polygons[p].texcoord);
+    }
+}
+
 // Random stores with many repeats, signed zeros, NaNs and out-of-range
 // indices: sharing entries as they are added and merging positions with a
 // hash must give exactly what the obvious search gives.
 TEST(MergeDuplicates, MatchesTheObviousSearchOnRandomStores) {
     std::mt19937 random(12345);
     const double values[] = {0.0, -0.0, 1.0, -1.0, 0.5, kNaN, 1e300, 3.0};
-    auto pick = [&] { return values[random() % std::size(values)]; };
-    auto pickVector = [&] { return Vector3{pick(), pick(), random() % 4 ? 0.0 : pick()}; };
+    auto pick = [&] { return random() % 4 == 0 ? 0.0 : values[random() % std::size(values)]; };
     for (int round = 0; round < 50; ++round) {
-        MeshStore store;
-        ReferenceStore expected;
-        const auto vertexCount = static_cast<uint32_t>(1 + random() % 60);
-        std::array<Vector3, 4> normals;
-        for (uint32_t i = 0; i < vertexCount; ++i) {
-            const Vector3 position = pickVector();
-            const Vector3 normal = pickVector();
-            store.addVertex(position, normal);
-            expected.addVertex(position, normal);
+        expectSameAsReference(random, pick, static_cast<uint32_t>(1 + random() % 60), 80);
+    }
+}
+
+// Random stores whose values are nearly all distinct, as in smooth and
+// flat models: floats widened and one minus floats, as a model file gives,
+// so that entries are kept in floats, then also doubles that floats cannot
+// hold; a few edge values (signed zeros, NaN, huge) and a few repeats of
+// earlier values among them. Thousands of entries, so that the lookups grow
+// several times and corner indices pass 255.
+TEST(MergeDuplicates, MatchesTheObviousSearchOnDistinctValues) {
+    std::mt19937 random(54321);
+    std::uniform_real_distribution<float> coordinate(-100.0f, 100.0f);
+    std::uniform_real_distribution<double> anyDouble(-100.0, 100.0);
+    std::vector<double> earlier{0.0};
+    for (const bool onlyFloats : {true, false}) {
+        auto pick = [&] {
+            const auto kind = random() % 100;
+            double value = kind < 2 ? earlier[random() % earlier.size()]
+                         : kind < 4 ? std::array<double, 4>{0.0, -0.0, kNaN, 1e300}[random() % 4]
+                         : onlyFloats || kind < 60 ? (kind % 2 == 0 ? 1.0 - double(coordinate(random)) : double(coordinate(random)))
+                                                   : anyDouble(random);
+            earlier.push_back(value);
+            return value;
+        };
+        for (int round = 0; round < 3; ++round) {
+            expectSameAsReference(random, pick, 300, 700);
         }
-        for (int p = 0; p < 80; ++p) {
-            // Vertices out of range only where the corners bring their own
-            // normals: a smooth corner's normal is the one of its vertex.
-            const auto* cornerNormals = random() % 2 ? &normals : nullptr;
-            const uint32_t vertexRange = vertexCount + (cornerNormals != nullptr ? 3 : 0);
-            auto corner = [&] { return static_cast<uint32_t>(random() % vertexRange); };
-            const std::array<uint32_t, 4> vertex{corner(), corner(), corner(), corner()};
-            const Material material{static_cast<uint32_t>(random() % 3), {}};
-            const std::array<double, 4> u{pick(), pick(), pick(), pick()};
-            const std::array<double, 4> v{pick(), pick(), pick(), pick()};
-            normals = {pickVector(), pickVector(), pickVector(), pickVector()};
-            store.addQuad(vertex, material, u, v, cornerNormals);
-            expected.addQuad(vertex, material, u, v, cornerNormals);
-        }
-        expected.mergeDuplicates();
-        store.mergeDuplicates();
-        ASSERT_TRUE(sameBits(store.positions, expected.positions));
-        ASSERT_TRUE(sameBits(store.normals, expected.normals));
-        ASSERT_TRUE(sameBits(store.texcoords, expected.texcoords));
-        for (size_t p = 0; p < store.polygons.size(); ++p) {
-            ASSERT_EQ(store.polygons[p].vertex, expected.polygons[p].vertex);
-            ASSERT_EQ(store.polygons[p].normal, expected.polygons[p].normal);
-            ASSERT_EQ(store.polygons[p].texcoord, expected.polygons[p].texcoord);
-        }
+    }
+}
+
+// Hundreds of thousands of distinct texture coordinates: the lookup table
+// grows large enough that the few hash bits its slots keep often agree for
+// different values, and only comparing the values themselves keeps them apart.
+TEST(MergeDuplicates, ManyDistinctValuesAreNeverShared) {
+    MeshStore store;
+    store.addVertex({}, {});
+    constexpr uint32_t kQuads = 100000;
+    for (uint32_t quad = 0; quad < kQuads; ++quad) {
+        const double first = 4.0 * quad;
+        store.addQuad({0, 0, 0, 0}, Material{1, {}}, {first, first + 1, first + 2, first + 3}, {0.5, 0.5, 0.5, 0.5});
+    }
+    store.mergeDuplicates();
+    ASSERT_EQ(store.texcoords.size(), 4 * kQuads);
+    for (uint32_t quad = 0; quad < kQuads; ++quad) {
+        const uint32_t first = 4 * quad;
+        ASSERT_EQ(store.polygons[quad].texcoord, (std::array<uint32_t, 4>{first, first + 1, first + 2, first + 3}));
+        ASSERT_EQ(store.texcoords[first + 3], (Vector3{first + 3.0, 0.5, 0.0}));
     }
 }
 
