@@ -59,6 +59,7 @@ void MeshStore::mergeDuplicates() {
     // lookups served only additions. Their memory goes before the merge
     // needs more.
     LargeVector<uint32_t>().swap(positionNormal_);
+    LargeVector<uint32_t>().swap(positionTexcoord_);
     normalIndex_.release();
     texcoordIndex_.release();
     rewriteVertexIndices(polygons, collapseEqualEntries(positions));

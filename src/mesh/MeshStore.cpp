@@ -5,6 +5,7 @@ namespace zelvane {
 void MeshStore::reserve(const StoreRoom& room) {
     positions.reserve(positions.size() + room.vertices);
     positionNormal_.reserve(positionNormal_.size() + room.vertices);
+    positionTexcoord_.reserve(positionTexcoord_.size() + room.vertices);
     normals.reserve(normals.size() + room.vertices + room.polygons);
     texcoords.reserve(texcoords.size() + room.corners);
     polygons.reserve(polygons.size() + room.polygons);
@@ -30,6 +31,7 @@ uint32_t MeshStore::findOrAppendTexcoord(const Vector3& texcoord, uint64_t hash)
 
 uint32_t MeshStore::addVertex(const Vector3& position, const Vector3& normal) {
     positionNormal_.push_back(findOrAppendNormal(normal, hashOf(normal)));
+    positionTexcoord_.push_back(kNoTexcoord);
     positions.push_back(position);
     return static_cast<uint32_t>(positions.size() - 1);
 }
@@ -38,36 +40,67 @@ uint32_t MeshStore::vertexNormal(uint32_t vertex) const {
     return vertex < positionNormal_.size() ? positionNormal_[vertex] : vertex;
 }
 
-// The texture coordinate and normal indices of a polygon whose vertices and
-// material are set. The lookups of a large model land all over their tables:
-// the slots of all corners are fetched first, so that they arrive together.
-void MeshStore::addCorners(Polygon& polygon, const double* u, const double* v, const Vector3* cornerNormals) {
-    const uint32_t cornerCount = polygon.cornerCount;
+// The texture coordinate the vertex had last, if it is equal to texcoord.
+bool MeshStore::findVertexTexcoord(uint32_t vertex, const Vector3& texcoord, uint32_t& index) const {
+    if (vertex >= positionTexcoord_.size() || positionTexcoord_[vertex] == kNoTexcoord ||
+        !(texcoords[positionTexcoord_[vertex]] == texcoord)) {
+        return false;
+    }
+    index = positionTexcoord_[vertex];
+    return true;
+}
+
+// The texture coordinate indices of a textured polygon. A corner's texture
+// coordinate is most often the one its vertex had last (smooth meshes keep
+// one per vertex), which lies near the last polygons' data and is checked
+// first. The lookups of the others land all over their table: their slots
+// are fetched together, so that the cache misses overlap.
+void MeshStore::addTexcoords(Polygon& polygon, const double* u, const double* v) {
     std::array<Vector3, 4> texcoord;
-    std::array<uint64_t, 4> texcoordHash{};
-    if (polygon.material.textured()) {
-        for (uint32_t corner = 0; corner < cornerCount; ++corner) {
-            texcoord[corner] = {u[corner], v[corner], 0.0};
-            texcoordHash[corner] = hashOf(texcoord[corner]);
-            texcoordIndex_.prefetch(texcoordHash[corner]);
+    std::array<uint64_t, 4> hash{};
+    std::array<bool, 4> found{};
+    for (uint32_t corner = 0; corner < polygon.cornerCount; ++corner) {
+        texcoord[corner] = {u[corner], v[corner], 0.0};
+        found[corner] = findVertexTexcoord(polygon.vertex[corner], texcoord[corner], polygon.texcoord[corner]);
+        if (!found[corner]) {
+            hash[corner] = hashOf(texcoord[corner]);
+            texcoordIndex_.prefetch(hash[corner]);
         }
     }
-    const uint64_t normalHash = cornerNormals != nullptr ? hashOf(cornerNormals[0]) : 0;
-    normalIndex_.prefetch(normalHash);
-    for (uint32_t corner = 0; corner < cornerCount; ++corner) {
-        if (polygon.material.textured()) {
-            polygon.texcoord[corner] = findOrAppendTexcoord(texcoord[corner], texcoordHash[corner]);
+    for (uint32_t corner = 0; corner < polygon.cornerCount; ++corner) {
+        if (!found[corner]) {
+            polygon.texcoord[corner] = findOrAppendTexcoord(texcoord[corner], hash[corner]);
+            if (polygon.vertex[corner] < positionTexcoord_.size()) {
+                positionTexcoord_[polygon.vertex[corner]] = polygon.texcoord[corner];
+            }
         }
+    }
+}
+
+// The normal indices of a polygon: its vertices' normals, or the ones given
+// for its corners.
+void MeshStore::addNormals(Polygon& polygon, const Vector3* cornerNormals) {
+    for (uint32_t corner = 0; corner < polygon.cornerCount; ++corner) {
         if (cornerNormals == nullptr) {
             polygon.normal[corner] = vertexNormal(polygon.vertex[corner]);
-        } else if (corner == 0) {
-            polygon.normal[0] = findOrAppendNormal(cornerNormals[0], normalHash);
-        } else if (cornerNormals[corner] == cornerNormals[corner - 1]) {
+        } else if (corner > 0 && cornerNormals[corner] == cornerNormals[corner - 1]) {
             polygon.normal[corner] = polygon.normal[corner - 1];  // flat shading repeats one normal
         } else {
             polygon.normal[corner] = findOrAppendNormal(cornerNormals[corner], hashOf(cornerNormals[corner]));
         }
     }
+}
+
+// The texture coordinate and normal indices of a polygon whose vertices and
+// material are set.
+void MeshStore::addCorners(Polygon& polygon, const double* u, const double* v, const Vector3* cornerNormals) {
+    if (cornerNormals != nullptr) {
+        normalIndex_.prefetch(hashOf(cornerNormals[0]));  // arrives while the texture coordinates are looked up
+    }
+    if (polygon.material.textured()) {
+        addTexcoords(polygon, u, v);
+    }
+    addNormals(polygon, cornerNormals);
 }
 
 uint32_t MeshStore::addTriangle(const std::array<uint32_t, 3>& vertex, const Material& material,

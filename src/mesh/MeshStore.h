@@ -87,12 +87,17 @@ public:
 
 private:
     void addCorners(Polygon& polygon, const double* u, const double* v, const Vector3* cornerNormals);
+    void addTexcoords(Polygon& polygon, const double* u, const double* v);
+    void addNormals(Polygon& polygon, const Vector3* cornerNormals);
+    bool findVertexTexcoord(uint32_t vertex, const Vector3& texcoord, uint32_t& index) const;
     uint32_t findOrAppendNormal(const Vector3& normal, uint64_t hash);
     uint32_t findOrAppendTexcoord(const Vector3& texcoord, uint64_t hash);
     uint32_t vertexNormal(uint32_t vertex) const;
 
     std::unordered_map<std::string, uint32_t> textureLookup_{{"", 0}};
-    LargeVector<uint32_t> positionNormal_;  // per position: the normal added with it
+    static constexpr uint32_t kNoTexcoord = UINT32_MAX;
+    LargeVector<uint32_t> positionNormal_;    // per position: the normal added with it
+    LargeVector<uint32_t> positionTexcoord_;  // per position: the texture coordinate it had last
     ValueIndex<Vector3Array> normalIndex_;
     ValueIndex<TexcoordArray> texcoordIndex_;
 };
