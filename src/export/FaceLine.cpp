@@ -31,16 +31,17 @@ void appendFaceLine(TextBuffer& out, const Polygon& polygon) {
     out.endWrite(p);
 }
 
-void writeFaceLines(OutputFile& file, const PolygonList& polygons, const GroupPolygons& group) {
-    // A group's polygons lie scattered through the list: fetch ahead.
-    constexpr size_t kLookahead = 8;
-    for (size_t i = 0; i < group.size(); ++i) {
-        if (i + kLookahead < group.size()) {
-            polygons.prefetch(group[i + kLookahead]);
+void addFaceLines(TextPieces& text, const PolygonList& polygons, const GroupPolygons& group) {
+    text.addLines(group.size(), [&polygons, &group](TextBuffer& out, size_t begin, size_t end) {
+        // A group's polygons lie scattered through the list: fetch ahead.
+        constexpr size_t kLookahead = 8;
+        for (size_t i = begin; i < end; ++i) {
+            if (i + kLookahead < end) {
+                polygons.prefetch(group[i + kLookahead]);
+            }
+            appendFaceLine(out, polygons[group[i]]);
         }
-        appendFaceLine(file.text(), polygons[group[i]]);
-        file.flushIfLarge();
-    }
+    });
 }
 
 }  // namespace zelvane

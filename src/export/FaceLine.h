@@ -1,7 +1,7 @@
 #pragma once
 
-#include "OutputFile.h"
 #include "TextBuffer.h"
+#include "TextPieces.h"
 #include "mesh/MeshStore.h"
 
 namespace zelvane {
@@ -11,7 +11,7 @@ namespace zelvane {
 // followed by a space, then "\n".
 void appendFaceLine(TextBuffer& out, const Polygon& polygon);
 
-// Writes the face lines of one group's polygons, in the group's order.
-void writeFaceLines(OutputFile& file, const PolygonList& polygons, const GroupPolygons& group);
+// Adds the face lines of a group's polygons, in the group's order.
+void addFaceLines(TextPieces& text, const PolygonList& polygons, const GroupPolygons& group);
 
 }  // namespace zelvane

@@ -1,3 +1,4 @@
+#include <string>
 #include <string_view>
 
 #include "Export.h"
@@ -8,19 +9,25 @@
 namespace zelvane {
 namespace {
 
-void writeObjBody(OutputFile& file, const MeshStore& store, std::string_view materialLibrary) {
-    TextBuffer& out = file.text();
-    out.append("mtllib ");
-    out.append(materialLibrary);
-    out.append("\n\n");
-    appendVertexLines(out, store, [&] { file.flushIfLarge(); });
-    out.append('\n');
+std::string useMaterialLine(const MaterialGroups::value_type& group) {
+    TextBuffer line;
+    line.append("\nusemtl tex");
+    line.appendHex(groupId(group));
+    line.append("\n\n");
+    return std::string(line.view());
+}
+
+void writeObjBody(OutputFile& file, const MeshStore& store, std::string_view materialLibrary,
+                  const PieceSizes& pieceSizes) {
+    TextPieces body(pieceSizes);
+    body.addText("mtllib " + std::string(materialLibrary) + "\n\n");
+    addVertexLines(body, store);
+    body.addText("\n");
     for (const auto& group : store.groups) {
-        out.append("\nusemtl tex");
-        out.appendHex(groupId(group));
-        out.append("\n\n");
-        writeFaceLines(file, store.polygons, group.second);
+        body.addText(useMaterialLine(group));
+        addFaceLines(body, store.polygons, group.second);
     }
+    body.write([&](std::string_view text) { file.write(text); });
 }
 
 constexpr std::string_view kDefaultMaterial =
@@ -62,7 +69,7 @@ void writeMaterialLibrary(OutputFile& file, const MeshStore& store) {
 }  // namespace
 
 std::optional<OutputError> exportObj(const MeshStore& store, const std::string& objPath, const std::string& mtlPath,
-                                    std::ostream& console) {
+                                    std::ostream& console, const PieceSizes& pieceSizes) {
     OutputSet outputs;
     OutputFile* obj = outputs.create(objPath);
     if (obj == nullptr) {
@@ -70,7 +77,7 @@ std::optional<OutputError> exportObj(const MeshStore& store, const std::string& 
     }
     // The OBJ file names its library by file name: readers look for it
     // beside the OBJ file, where it is written.
-    writeObjBody(*obj, store, fileNamePart(mtlPath));
+    writeObjBody(*obj, store, fileNamePart(mtlPath), pieceSizes);
     if (!outputs.close(*obj)) {
         return outputs.error();
     }

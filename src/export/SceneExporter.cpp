@@ -51,18 +51,29 @@ void writeMeshObject(TextBuffer& out, const MaterialGroups::value_type& group) {
 // A group's mesh file: the library line naming the scene, the vertex lines
 // of the whole model (formatted once for all groups), and the group's faces.
 void writeGroupMesh(OutputFile& file, const MeshStore& store, const GroupPolygons& polygons,
-                    std::string_view sceneName, const TextBuffer& vertexLines) {
+                    std::string_view sceneName, const TextBuffer& vertexLines, const PieceSizes& pieceSizes) {
     file.text().append("mtllib ");
     file.text().append(sceneName);
     file.text().append("\n\n");
     file.write(vertexLines.view());
     file.text().append('\n');
-    writeFaceLines(file, store.polygons, polygons);
+    TextPieces faces(pieceSizes);
+    addFaceLines(faces, store.polygons, polygons);
+    faces.write([&](std::string_view text) { file.write(text); });
+}
+
+TextBuffer formatVertexLines(const MeshStore& store, const PieceSizes& pieceSizes) {
+    TextPieces lines(pieceSizes);
+    addVertexLines(lines, store);
+    TextBuffer text;
+    lines.write([&](std::string_view piece) { text.append(piece); });
+    return text;
 }
 
 }  // namespace
 
-std::optional<OutputError> exportScene(const MeshStore& store, const std::string& xmlPath) {
+std::optional<OutputError> exportScene(const MeshStore& store, const std::string& xmlPath,
+                                       const PieceSizes& pieceSizes) {
     OutputSet outputs;
     OutputFile* scene = outputs.create(xmlPath);
     if (scene == nullptr) {
@@ -72,8 +83,7 @@ std::optional<OutputError> exportScene(const MeshStore& store, const std::string
     for (const auto& group : store.groups) {
         writeSurfaceShader(scene->text(), store, group);
     }
-    TextBuffer vertexLines;
-    appendVertexLines(vertexLines, store, [] {});
+    const TextBuffer vertexLines = formatVertexLines(store, pieceSizes);
     const std::string folder(folderPart(xmlPath));
     for (const auto& group : store.groups) {
         writeMeshObject(scene->text(), group);
@@ -82,7 +92,7 @@ std::optional<OutputError> exportScene(const MeshStore& store, const std::string
         if (mesh == nullptr) {
             return outputs.error();
         }
-        writeGroupMesh(*mesh, store, group.second, fileNamePart(xmlPath), vertexLines);
+        writeGroupMesh(*mesh, store, group.second, fileNamePart(xmlPath), vertexLines, pieceSizes);
         if (!outputs.close(*mesh)) {
             return outputs.error();
         }

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "NumberFormat.h"
+#include "mesh/LargeAllocator.h"
 
 namespace zelvane {
 
@@ -51,7 +52,7 @@ public:
 private:
     void grow(size_t extra);
 
-    std::unique_ptr<char[]> data_;
+    std::unique_ptr<char[], LargeRelease> data_;  // large buffers in 2 MiB pages, like the model's arrays
     size_t size_ = 0;
     size_t capacity_ = 0;
 };

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <string_view>
-#include <vector>
 
 #include "TextBuffer.h"
+#include "TextPieces.h"
 #include "mesh/MeshStore.h"
 
 namespace zelvane {
@@ -22,20 +22,19 @@ inline void appendVectorLine(TextBuffer& out, std::string_view tag, const Vector
     out.endWrite(p);
 }
 
-// Appends the vertex lines of an OBJ body: all positions ("v"), then all
-// texture coordinates ("vt"), then all normals ("vn"), calling afterLine
-// after each line so that a file can take the text as it grows.
-template <typename AfterLine>
-void appendVertexLines(TextBuffer& out, const MeshStore& store, AfterLine afterLine) {
-    const auto appendAll = [&](std::string_view tag, const auto& vectors) {
-        for (size_t index = 0; index < vectors.size(); ++index) {
-            appendVectorLine(out, tag, vectors[index]);
-            afterLine();
-        }
+// Adds the vertex lines of an OBJ body: all positions ("v"), then all
+// texture coordinates ("vt"), then all normals ("vn").
+inline void addVertexLines(TextPieces& text, const MeshStore& store) {
+    const auto addAll = [&](std::string_view tag, const auto& vectors) {
+        text.addLines(vectors.size(), [tag, &vectors](TextBuffer& out, size_t begin, size_t end) {
+            for (size_t index = begin; index < end; ++index) {
+                appendVectorLine(out, tag, vectors[index]);
+            }
+        });
     };
-    appendAll("v ", store.positions);
-    appendAll("vt ", store.texcoords);
-    appendAll("vn ", store.normals);
+    addAll("v ", store.positions);
+    addAll("vt ", store.texcoords);
+    addAll("vn ", store.normals);
 }
 
 }  // namespace zelvane

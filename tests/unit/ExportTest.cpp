@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <sstream>
 
 #include "Files.h"
@@ -160,6 +161,55 @@ TEST(ExportScene, WritesSceneAndOneMeshPerGroupBesideIt) {
     EXPECT_EQ(meshes["<G2>.obj"], head + "f 1/1/1 2/2/1 3/3/1 \n");
     EXPECT_EQ(meshes["<G3>.obj"], head + "f 3/3/1 2/2/1 1/1/1 \n");
     EXPECT_EQ(meshes["<G4>.obj"], head + "f 1/4/1 3/4/1 2/4/1 \n");
+}
+
+// Thousands of vertex and face lines of every kind, in several groups.
+MeshStore storeOfManyLines() {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> coordinate(-100.0f, 100.0f);
+    auto pick = [&] { return double(coordinate(random)); };
+    MeshStore store;
+    store.addTexture("wood.pcx");
+    constexpr uint32_t kVertices = 2000;
+    for (uint32_t i = 0; i < kVertices; ++i) store.addVertex({pick(), pick(), pick()}, {pick(), pick(), pick()});
+    for (uint32_t i = 0; i < 3000; ++i) {
+        auto corner = [&] { return static_cast<uint32_t>(random() % kVertices); };
+        const Material material{static_cast<uint32_t>(random() % 2), {0.25 * static_cast<double>(random() % 3), 0.5, 1.0, 1.0}};
+        const Vector3 face{pick(), pick(), pick()};
+        const std::array<Vector3, 4> flat{face, face, face, face};
+        if (i % 3 == 0) {
+            store.addTriangle({corner(), corner(), corner()}, material, {pick(), pick(), pick()}, {pick(), pick(), pick()});
+        } else {
+            store.addQuad({corner(), corner(), corner(), corner()}, material, {pick(), pick(), pick(), pick()},
+                          {pick(), pick(), pick(), pick()}, i % 3 == 1 ? &flat : nullptr);
+        }
+    }
+    store.mergeDuplicates();
+    store.groupByMaterial();
+    return store;
+}
+
+// In pieces of 97 lines, written by two threads: every file is the same,
+// byte for byte, as the one thread writes a model of this size.
+TEST(ExportInPieces, TwoThreadsWriteWhatOneWrites) {
+    const MeshStore store = storeOfManyLines();
+    const PieceSizes oneThread;
+    ASSERT_GT(oneThread.helperLines, store.positions.size() + store.texcoords.size() + store.normals.size() + 3000);
+    const PieceSizes twoThreads{97, 0};
+    TempFolder one;
+    TempFolder two;
+    std::ostringstream console;
+    ASSERT_FALSE(exportObj(store, one.file("m.obj"), one.file("m.mtl"), console, oneThread));
+    ASSERT_FALSE(exportObj(store, two.file("m.obj"), two.file("m.mtl"), console, twoThreads));
+    ASSERT_FALSE(exportScene(store, one.file("s.xml"), oneThread));
+    ASSERT_FALSE(exportScene(store, two.file("s.xml"), twoThreads));
+    const auto written = folderContents(one.path());
+    ASSERT_EQ(written.size(), 3 + store.groups.size());
+    ASSERT_GT(written.at("m.obj").size(), 200000u);
+    for (const auto& [name, text] : folderContents(two.path())) {
+        ASSERT_TRUE(written.contains(name)) << name;
+        EXPECT_TRUE(text == written.at(name)) << name << " differs";
+    }
 }
 
 TEST(ExportScene, EmptyModelHasOnlyTheFrame) {

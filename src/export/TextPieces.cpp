@@ -1,0 +1,146 @@
+#include "TextPieces.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+namespace zelvane {
+namespace {
+
+using Consume = std::function<void(std::string_view text)>;
+
+// Two threads formatting pieces into a ring of buffers: the calling thread
+// consumes the finished pieces in order and formats pieces whenever the
+// next one to consume is not ready; the helper only formats. A piece is
+// taken only when its buffer has been consumed.
+class TwoThreadWriter {
+public:
+    TwoThreadWriter(const std::vector<std::function<void(TextBuffer&)>>& pieces, const Consume& consume)
+        : pieces_(pieces), consume_(consume) {}
+
+    // False when no thread could be started; nothing has been consumed then.
+    bool run() {
+        std::thread helper;
+        try {
+            helper = std::thread([this] { formatPieces(); });
+        } catch (const std::system_error&) {
+            return false;
+        }
+        try {
+            consumePieces();
+        } catch (...) {
+            stop();
+            helper.join();
+            throw;
+        }
+        helper.join();
+        if (helperFailure_) {
+            std::rethrow_exception(helperFailure_);
+        }
+        return true;
+    }
+
+private:
+    static constexpr size_t kBuffers = 4;
+
+    struct Buffer {
+        TextBuffer text;
+        bool ready = false;
+    };
+
+    bool canTake() const { return next_ < pieces_.size() && next_ < consumed_ + kBuffers; }
+
+    // Formats a piece taken under the lock, with the lock released meanwhile.
+    void format(std::unique_lock<std::mutex>& lock) {
+        const size_t piece = next_++;
+        Buffer& buffer = buffers_[piece % kBuffers];
+        lock.unlock();
+        pieces_[piece](buffer.text);
+        lock.lock();
+        buffer.ready = true;
+        changed_.notify_all();
+    }
+
+    void formatPieces() {
+        try {
+            std::unique_lock lock(mutex_);
+            for (;;) {
+                changed_.wait(lock, [this] { return canTake() || next_ == pieces_.size() || stopped_; });
+                if (next_ == pieces_.size() || stopped_) {
+                    return;
+                }
+                format(lock);
+            }
+        } catch (...) {
+            helperFailure_ = std::current_exception();
+            stop();
+        }
+    }
+
+    void stop() {
+        std::lock_guard lock(mutex_);
+        stopped_ = true;
+        changed_.notify_all();
+    }
+
+    void consumePieces() {
+        std::unique_lock lock(mutex_);
+        while (consumed_ < pieces_.size() && !stopped_) {
+            Buffer& buffer = buffers_[consumed_ % kBuffers];
+            if (buffer.ready) {
+                lock.unlock();
+                consume_(buffer.text.view());
+                buffer.text.clear();
+                lock.lock();
+                buffer.ready = false;
+                ++consumed_;
+                changed_.notify_all();
+            } else if (canTake()) {
+                format(lock);
+            } else {
+                changed_.wait(lock);
+            }
+        }
+    }
+
+    const std::vector<std::function<void(TextBuffer&)>>& pieces_;
+    const Consume& consume_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    Buffer buffers_[kBuffers];
+    size_t next_ = 0;      // the next piece to format
+    size_t consumed_ = 0;  // pieces consumed so far
+    bool stopped_ = false;
+    std::exception_ptr helperFailure_;
+};
+
+}  // namespace
+
+void TextPieces::addText(std::string text) {
+    pieces_.push_back([text = std::move(text)](TextBuffer& out) { out.append(text); });
+}
+
+void TextPieces::addLines(size_t count, const AppendLines& appendLines) {
+    for (size_t begin = 0; begin < count; begin += sizes_.linesPerPiece) {
+        const size_t end = std::min(count, begin + sizes_.linesPerPiece);
+        pieces_.push_back([appendLines, begin, end](TextBuffer& out) { appendLines(out, begin, end); });
+    }
+    lineCount_ += count;
+}
+
+void TextPieces::write(const Consume& consume) const {
+    if (lineCount_ >= sizes_.helperLines && TwoThreadWriter(pieces_, consume).run()) {
+        return;
+    }
+    TextBuffer text;
+    for (const Append& piece : pieces_) {
+        piece(text);
+        consume(text.view());
+        text.clear();
+    }
+}
+
+}  // namespace zelvane
