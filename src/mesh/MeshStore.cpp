@@ -7,7 +7,9 @@ void MeshStore::reserve(const StoreRoom& room) {
     positionNormal_.reserve(positionNormal_.size() + room.vertices);
     positionTexcoord_.reserve(positionTexcoord_.size() + room.vertices);
     normals.reserve(normals.size() + room.vertices + room.polygons);
+    normalIndex_.expect(normals.size() + room.vertices + room.polygons);
     texcoords.reserve(texcoords.size() + room.corners);
+    texcoordIndex_.expect(texcoords.size() + room.corners);
     polygons.reserve(polygons.size() + room.polygons);
 }
 

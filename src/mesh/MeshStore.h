@@ -26,8 +26,9 @@ using MaterialGroups = std::map<Material, GroupPolygons>;
 // What a model file is about to add to the store, as far as its size can
 // hold it: the arrays make room for it at once and do not grow while
 // loading. (The lookup tables of normals and texture coordinates grow with
-// the distinct values instead: models repeat most of them, and a table sized
-// for every corner would be mostly empty memory, which costs time to map.)
+// the distinct values instead, up to the size for these counts: models
+// repeat most values, and a table sized for every corner would be mostly
+// empty memory, which costs time to map.)
 struct StoreRoom {
     size_t vertices = 0;
     size_t polygons = 0;

@@ -38,17 +38,19 @@ inline bool hasNaN(const Vector3& value) {
 // A slot is 4 bytes: the entry's index + 1 in the low bits and, in the bits
 // the table's size leaves free, some bits of the value's hash, which tell
 // most non-matching slots apart without reading the entry. Linear probing,
-// at most 80 percent full; the table grows fourfold at a time, or to the
-// size reserve asks for.
+// at most 80 percent full. The table grows fourfold at a time, but not past
+// the size for the count expected, and at once to the size reserve asks for.
 template <typename Entries>
 class ValueIndex {
 public:
     // Room for count entries in all without growing.
     void reserve(size_t count, const Entries& entries) {
         if (count > maxCount_) {
-            rehash(count + count / 4 + kMinimumSlots, entries, indexed_);
+            rehash(slotsFor(count), entries, indexed_);
         }
     }
+    // At most count entries in all are expected (but more are taken).
+    void expect(size_t count) { expectedSlots_ = slotsFor(count); }
 
     // Gives the memory back; the next lookup indexes the entries again.
     void release() { *this = ValueIndex(); }
@@ -61,7 +63,7 @@ public:
             return candidate;
         }
         if (count_ >= maxCount_) {
-            rehash(std::max<size_t>(kMinimumSlots, kGrowth * slots_.size()), entries, candidate);
+            rehash(grownSlots(), entries, candidate);
         }
         const uint32_t tag = tagOf(hash);
         for (size_t position = positionOf(hash);; position = nextPosition(position)) {
@@ -103,6 +105,12 @@ private:
     static constexpr size_t kMinimumSlots = 64;
     static constexpr size_t kGrowth = 4;
 
+    static size_t slotsFor(size_t count) { return count + count / 4 + kMinimumSlots; }
+    size_t grownSlots() const {
+        const size_t grown = std::max(kMinimumSlots, kGrowth * slots_.size());
+        return slots_.size() < expectedSlots_ ? std::min(grown, expectedSlots_) : grown;
+    }
+
     size_t positionOf(uint64_t hash) const { return ((hash >> 32) * slots_.size()) >> 32; }
     uint32_t tagOf(uint64_t hash) const { return static_cast<uint32_t>(hash) & ~indexMask_; }
 
@@ -140,6 +148,7 @@ private:
     uint32_t indexMask_ = 0;
     size_t count_ = 0;
     size_t maxCount_ = 0;
+    size_t expectedSlots_ = 0;
     size_t indexed_ = 0;
 };
 
