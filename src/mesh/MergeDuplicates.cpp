@@ -39,19 +39,6 @@ LargeVector<uint32_t> collapseEqualEntries(Vector3Array& entries) {
     return newIndex;
 }
 
-// Rewrites the vertex indices of every polygon; indices that were out of
-// range stay as they were.
-void rewriteVertexIndices(PolygonList& polygons, const LargeVector<uint32_t>& newIndex) {
-    for (size_t index = 0; index < polygons.size(); ++index) {
-        auto& vertices = polygons.vertex(index);
-        for (uint32_t corner = 0; corner < polygons.cornerCount(index); ++corner) {
-            if (vertices[corner] < newIndex.size()) {
-                vertices[corner] = newIndex[vertices[corner]];
-            }
-        }
-    }
-}
-
 }  // namespace
 
 void MeshStore::mergeDuplicates() {
@@ -62,7 +49,7 @@ void MeshStore::mergeDuplicates() {
     LargeVector<uint32_t>().swap(positionTexcoord_);
     normalIndex_.release();
     texcoordIndex_.release();
-    rewriteVertexIndices(polygons, collapseEqualEntries(positions));
+    polygons.renumberVertices(collapseEqualEntries(positions));
 }
 
 }  // namespace zelvane

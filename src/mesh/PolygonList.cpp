@@ -48,13 +48,40 @@ uint32_t PolygonList::keep(uint8_t layout, const IndexList& indices, LargeVector
     return static_cast<uint32_t>(lists.size() - 1);
 }
 
+// Sets the record's normal field; returns the normal layout's shape bits.
+uint8_t PolygonList::keepNormals(Record& record, const IndexList& normals, uint32_t cornerCount) {
+    const uint8_t layout = layoutOf(normals, cornerCount);
+    record.normal = keep(layout, normals, normalLists_);
+    return static_cast<uint8_t>(layout << kNormalShift);
+}
+
 void PolygonList::push_back(const Polygon& polygon) {
-    const uint8_t normalLayout = layoutOf(polygon.normal, polygon.cornerCount);
     const uint8_t texcoordLayout = layoutOf(polygon.texcoord, polygon.cornerCount);
-    records_.push_back(Record{polygon.vertex, keep(normalLayout, polygon.normal, normalLists_),
-                              keep(texcoordLayout, polygon.texcoord, texcoordLists_), numberOf(polygon.material)});
-    shapes_.push_back(static_cast<uint8_t>((polygon.cornerCount == 4 ? kQuad : 0) | normalLayout << kNormalShift |
-                                           texcoordLayout << kTexcoordShift));
+    Record record{polygon.vertex, 0, keep(texcoordLayout, polygon.texcoord, texcoordLists_),
+                  numberOf(polygon.material)};
+    uint8_t shape = static_cast<uint8_t>((polygon.cornerCount == 4 ? kQuad : 0) | texcoordLayout << kTexcoordShift);
+    shape |= polygon.normal == polygon.vertex ? kNormalsOfVertices
+                                              : keepNormals(record, polygon.normal, polygon.cornerCount);
+    records_.push_back(record);
+    shapes_.push_back(shape);
+}
+
+void PolygonList::renumberVertices(const LargeVector<uint32_t>& newIndex) {
+    for (size_t index = 0; index < records_.size(); ++index) {
+        Record& record = records_[index];
+        const IndexList old = record.vertex;
+        const uint32_t cornerCount = this->cornerCount(index);
+        for (uint32_t corner = 0; corner < cornerCount; ++corner) {
+            if (old[corner] < newIndex.size()) {
+                record.vertex[corner] = newIndex[old[corner]];
+            }
+        }
+        // Normals that were the vertex indices keep the old ones.
+        if ((shapes_[index] & kNormalsOfVertices) != 0 && record.vertex != old) {
+            shapes_[index] = static_cast<uint8_t>((shapes_[index] & ~kNormalsOfVertices & ~(kLayoutBits << kNormalShift)) |
+                                                  keepNormals(record, old, cornerCount));
+        }
+    }
 }
 
 }  // namespace zelvane

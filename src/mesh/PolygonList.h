@@ -17,7 +17,9 @@ namespace zelvane {
 // are mostly one index for every corner (a flat-shaded face, an untextured
 // polygon), a run of consecutive indices (texture coordinates of its own) or
 // four indices below 256 (a model with few distinct values): then the field
-// takes 4 bytes, and only other fields a list of four. The
+// takes 4 bytes, and only other fields a list of four. Normal indices equal
+// to the vertex indices (a smooth mesh with a normal of its own at every
+// vertex) take nothing. The
 // material is a number in a table of the distinct materials (a model has
 // few). Reading a polygon gives a whole Polygon value, whose triangle slots
 // beyond the third are 0.
@@ -32,7 +34,9 @@ public:
         const uint8_t shape = shapes_[index];
         const uint32_t cornerCount = (shape & kQuad) != 0 ? 4 : 3;
         return Polygon{cornerCount, record.vertex,
-                       expand(shape >> kNormalShift, record.normal, cornerCount, normalLists_),
+                       (shape & kNormalsOfVertices) != 0
+                           ? record.vertex
+                           : expand(shape >> kNormalShift, record.normal, cornerCount, normalLists_),
                        expand(shape >> kTexcoordShift, record.texcoord, cornerCount, texcoordLists_),
                        materials_[record.material]};
     }
@@ -42,7 +46,8 @@ public:
     const std::vector<Material>& materials() const { return materials_; }
     uint32_t materialNumber(size_t index) const { return records_[index].material; }
     uint32_t cornerCount(size_t index) const { return (shapes_[index] & kQuad) != 0 ? 4 : 3; }
-    std::array<uint32_t, 4>& vertex(size_t index) { return records_[index].vertex; }
+    // Rewrites every vertex index that newIndex covers.
+    void renumberVertices(const LargeVector<uint32_t>& newIndex);
     // For readers that go through the polygons out of order (by group).
     void prefetch(size_t index) const { __builtin_prefetch(records_.data() + index); }
 
@@ -63,6 +68,7 @@ private:
     static constexpr uint8_t kQuad = 1;
     static constexpr unsigned kNormalShift = 1;
     static constexpr unsigned kTexcoordShift = 3;
+    static constexpr uint8_t kNormalsOfVertices = 1 << 5;  // the normal indices are the vertex indices
 
     static IndexList expand(unsigned layout, uint32_t value, uint32_t cornerCount,
                             const LargeVector<IndexList>& lists) {
@@ -79,6 +85,7 @@ private:
     }
     static uint8_t layoutOf(const IndexList& indices, uint32_t cornerCount);
     static uint32_t keep(uint8_t layout, const IndexList& indices, LargeVector<IndexList>& lists);
+    uint8_t keepNormals(Record& record, const IndexList& normals, uint32_t cornerCount);
     uint32_t numberOf(const Material& material);
 
     LargeVector<Record> records_;
