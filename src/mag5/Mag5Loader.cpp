@@ -9,6 +9,7 @@
 #include "ByteReader.h"
 #include "LittleEndian.h"
 #include "Mag5Format.h"
+#include "mesh/Prefault.h"
 
 namespace zelvane {
 namespace {
@@ -129,7 +130,11 @@ private:
                                                   (polygonBytes - room.polygons * cornerlessSize) / kCornerSize);
             }
         }
-        store_.reserve(room);
+        if (room.vertices + room.polygons >= kPrefaultFrom) {
+            prefault_.start(store_.reserve(room));
+        } else {
+            store_.reserve(room);
+        }
     }
 
     LoadError readVertices() {
@@ -237,7 +242,11 @@ private:
         }
     }
 
+    // Below this many records a model is loaded before a thread would start.
+    static constexpr size_t kPrefaultFrom = 100000;
+
     MeshStore& store_;
+    BackgroundPrefault prefault_;  // before the reader: its thread is joined after the reading ends
     mag5::ByteReader reader_;
     LoadReport report_;
     uint32_t textureCount_ = 0;

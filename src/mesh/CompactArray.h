@@ -4,6 +4,7 @@
 
 #include "FloatPacking.h"
 #include "LargeAllocator.h"
+#include "Prefault.h"
 #include "Vector3.h"
 
 namespace zelvane {
@@ -41,6 +42,11 @@ public:
         } else {
             packedEntries_.reserve(count);
         }
+    }
+    // Where the next count entries go, once reserved.
+    MemoryRegion spaceFor(size_t count) const {
+        return full_ ? MemoryRegion{fullEntries_.data() + fullEntries_.size(), count * sizeof(Full)}
+                     : MemoryRegion{packedEntries_.data() + packedEntries_.size(), count * sizeof(Packed)};
     }
     // Copies entry from over entry to, as they are kept.
     void copyEntry(size_t from, size_t to) {

@@ -2,7 +2,15 @@
 
 namespace zelvane {
 
-void MeshStore::reserve(const StoreRoom& room) {
+namespace {
+
+MemoryRegion spaceAfter(const LargeVector<uint32_t>& entries, size_t count) {
+    return {entries.data() + entries.size(), count * sizeof(uint32_t)};
+}
+
+}  // namespace
+
+std::vector<MemoryRegion> MeshStore::reserve(const StoreRoom& room) {
     positions.reserve(positions.size() + room.vertices);
     positionNormal_.reserve(positionNormal_.size() + room.vertices);
     positionTexcoord_.reserve(positionTexcoord_.size() + room.vertices);
@@ -11,6 +19,12 @@ void MeshStore::reserve(const StoreRoom& room) {
     texcoords.reserve(texcoords.size() + room.corners);
     texcoordIndex_.expect(texcoords.size() + room.corners);
     polygons.reserve(polygons.size() + room.polygons);
+    std::vector<MemoryRegion> filled{positions.spaceFor(room.vertices), spaceAfter(positionNormal_, room.vertices),
+                                     spaceAfter(positionTexcoord_, room.vertices)};
+    for (const MemoryRegion& region : polygons.spaceFor(room.polygons)) {
+        filled.push_back(region);
+    }
+    return filled;
 }
 
 uint32_t MeshStore::addTexture(std::string_view name) {

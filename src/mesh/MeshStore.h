@@ -13,6 +13,7 @@
 #include "Material.h"
 #include "Polygon.h"
 #include "PolygonList.h"
+#include "Prefault.h"
 #include "ValueIndex.h"
 #include "Vector3.h"
 
@@ -75,8 +76,10 @@ public:
                      const std::array<Vector3, 4>* cornerNormals = nullptr);
 
     // Makes room for what is about to be added: the vertices, the polygons
-    // with a face normal each, and their corners.
-    void reserve(const StoreRoom& room);
+    // with a face normal each, and their corners. Returns the memory that
+    // adding the vertices and polygons will surely fill, for a caller that
+    // maps it ahead (BackgroundPrefault).
+    std::vector<MemoryRegion> reserve(const StoreRoom& room);
 
     // Collapses equal positions, keeping first occurrences in order, and
     // rewrites every polygon's vertex indices to match. Adding is over: the

@@ -9,6 +9,7 @@
 #include "LargeAllocator.h"
 #include "Material.h"
 #include "Polygon.h"
+#include "Prefault.h"
 
 namespace zelvane {
 
@@ -27,6 +28,11 @@ class PolygonList {
 public:
     size_t size() const { return records_.size(); }
     void reserve(size_t count);
+    // Where the next count polygons go, once reserved (their index lists aside).
+    std::vector<MemoryRegion> spaceFor(size_t count) const {
+        return {{records_.data() + records_.size(), count * sizeof(Record)},
+                {shapes_.data() + shapes_.size(), count * sizeof(uint8_t)}};
+    }
     // Appends a triangle or quad (cornerCount 3 or 4).
     void push_back(const Polygon& polygon);
     Polygon operator[](size_t index) const {
