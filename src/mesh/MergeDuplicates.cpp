@@ -8,8 +8,8 @@ namespace zelvane {
 namespace {
 
 // Keeps the first of every run of equal entries, in order, and returns the
-// new index of every old entry. An entry with a NaN equals nothing, itself
-// included, so it always stays.
+// new index of every old entry, or nothing when every entry kept its index.
+// An entry with a NaN equals nothing, itself included, so it always stays.
 LargeVector<uint32_t> collapseEqualEntries(Vector3Array& entries) {
     ValueIndex<Vector3Array> distinct;  // over the front of entries, compacted in place
     distinct.reserve(entries.size(), entries);
@@ -32,8 +32,14 @@ LargeVector<uint32_t> collapseEqualEntries(Vector3Array& entries) {
         }
         newIndex[i] = distinct.findOrInsert(entries, entry, distinctCount, hash);
         if (newIndex[i] == distinctCount) {
-            entries.copyEntry(i, distinctCount++);
+            if (i != distinctCount) {
+                entries.copyEntry(i, distinctCount);
+            }
+            ++distinctCount;
         }
+    }
+    if (distinctCount == entries.size()) {
+        return {};
     }
     entries.truncate(distinctCount);
     return newIndex;

@@ -67,6 +67,9 @@ void PolygonList::push_back(const Polygon& polygon) {
 }
 
 void PolygonList::renumberVertices(const LargeVector<uint32_t>& newIndex) {
+    if (newIndex.empty()) {
+        return;
+    }
     for (size_t index = 0; index < records_.size(); ++index) {
         Record& record = records_[index];
         const IndexList old = record.vertex;
