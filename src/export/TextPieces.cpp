@@ -46,7 +46,9 @@ public:
 private:
     static constexpr size_t kBuffers = 4;
 
-    struct Buffer {
+    // On cache lines of its own: a thread formatting into a buffer changes
+    // its size with every line while the other thread uses the next one.
+    struct alignas(64) Buffer {
         TextBuffer text;
         bool ready = false;
     };
