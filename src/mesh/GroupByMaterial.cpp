@@ -7,14 +7,10 @@ namespace zelvane {
 void MeshStore::groupByMaterial() {
     groups.clear();  // grouping again gives the same groups, not every polygon twice
     const std::vector<Material>& materials = polygons.materials();
-    std::vector<size_t> sizes(materials.size(), 0);
-    for (uint32_t index = 0; index < polygons.size(); ++index) {
-        ++sizes[polygons.materialNumber(index)];
-    }
     std::vector<GroupPolygons*> groupOfMaterial;
     for (size_t number = 0; number < materials.size(); ++number) {
         GroupPolygons& group = groups[materials[number]];
-        group.reserve(group.capacity() + sizes[number]);
+        group.reserve(group.capacity() + polygons.materialUses()[number]);
         groupOfMaterial.push_back(&group);
     }
     for (uint32_t index = 0; index < polygons.size(); ++index) {

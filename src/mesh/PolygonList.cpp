@@ -15,6 +15,7 @@ uint32_t PolygonList::numberOf(const Material& material) {
     auto [entry, inserted] = materialNumbers_.try_emplace(material, static_cast<uint32_t>(materials_.size()));
     if (inserted) {
         materials_.push_back(material);
+        materialUses_.push_back(0);
     }
     lastMaterial_ = entry->second;
     return lastMaterial_;
@@ -64,6 +65,7 @@ void PolygonList::push_back(const Polygon& polygon) {
                                               : keepNormals(record, polygon.normal, polygon.cornerCount);
     records_.push_back(record);
     shapes_.push_back(shape);
+    ++materialUses_[record.material];
 }
 
 void PolygonList::renumberVertices(const LargeVector<uint32_t>& newIndex) {

@@ -50,6 +50,8 @@ public:
     // The distinct materials, in the order they first occurred, and each
     // polygon's number among them.
     const std::vector<Material>& materials() const { return materials_; }
+    // How many polygons have each material.
+    const std::vector<size_t>& materialUses() const { return materialUses_; }
     uint32_t materialNumber(size_t index) const { return records_[index].material; }
     uint32_t cornerCount(size_t index) const { return (shapes_[index] & kQuad) != 0 ? 4 : 3; }
     // Rewrites every vertex index that newIndex covers.
@@ -99,6 +101,7 @@ private:
     LargeVector<IndexList> normalLists_;
     LargeVector<IndexList> texcoordLists_;
     std::vector<Material> materials_;
+    std::vector<size_t> materialUses_;
     std::map<Material, uint32_t> materialNumbers_;
     uint32_t lastMaterial_ = 0;  // consecutive polygons mostly share one
 };
