@@ -21,9 +21,12 @@ uint32_t PolygonList::numberOf(const Material& material) {
     return lastMaterial_;
 }
 
+// The index lists are reserved too: address space only, until used.
 void PolygonList::reserve(size_t count) {
     records_.reserve(count);
     shapes_.reserve(count);
+    normalLists_.reserve(count);
+    texcoordLists_.reserve(count);
 }
 
 uint8_t PolygonList::layoutOf(const IndexList& indices, uint32_t cornerCount) {
