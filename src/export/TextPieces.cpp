@@ -12,6 +12,10 @@ namespace {
 
 using Consume = std::function<void(std::string_view text)>;
 
+// Room for a piece of 16,384 lines of most models, in one block of 2 MiB
+// pages rather than grown from small blocks.
+constexpr size_t kPieceRoom = size_t{1} << 20;
+
 // Two threads formatting pieces into a ring of buffers: the calling thread
 // consumes the finished pieces in order and formats pieces whenever the
 // next one to consume is not ready; the helper only formats. A piece is
@@ -19,7 +23,11 @@ using Consume = std::function<void(std::string_view text)>;
 class TwoThreadWriter {
 public:
     TwoThreadWriter(const std::vector<std::function<void(TextBuffer&)>>& pieces, const Consume& consume)
-        : pieces_(pieces), consume_(consume) {}
+        : pieces_(pieces), consume_(consume) {
+        for (Buffer& buffer : buffers_) {
+            buffer.text.reserve(kPieceRoom);
+        }
+    }
 
     // False when no thread could be started; nothing has been consumed then.
     bool run() {
@@ -138,6 +146,7 @@ void TextPieces::write(const Consume& consume) const {
         return;
     }
     TextBuffer text;
+    text.reserve(kPieceRoom);
     for (const Append& piece : pieces_) {
         piece(text);
         consume(text.view());

@@ -13,7 +13,7 @@ namespace {
 
 #ifdef __linux__
 constexpr size_t kHugePage = size_t{2} << 20;
-constexpr size_t kLargeBlock = size_t{1} << 20;
+constexpr size_t kLargeBlock = size_t{256} << 10;
 
 size_t roundUpToHugePages(size_t bytes) {
     return (bytes + kHugePage - 1) & ~(kHugePage - 1);

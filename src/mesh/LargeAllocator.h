@@ -6,7 +6,7 @@
 namespace zelvane {
 
 // Memory for the large arrays of a model. Where the system offers them
-// (Linux), blocks of a megabyte or more come in 2 MiB pages, so that filling
+// (Linux), blocks of 256 KiB or more come in 2 MiB pages, so that filling
 // a large array takes one page fault per 2 MiB instead of one per 4 KiB;
 // page faults are most of the cost of filling fresh memory. Smaller blocks
 // come from the ordinary heap. Throws std::bad_alloc when out of memory.
