@@ -13,7 +13,7 @@ namespace {
 using Consume = std::function<void(std::string_view text)>;
 
 // Room for a piece of 16,384 lines of most models, in one block of 2 MiB
-// pages rather than grown from small blocks.
+// pages rather than grown from small blocks; a short text grows its own.
 constexpr size_t kPieceRoom = size_t{1} << 20;
 
 // Two threads formatting pieces into a ring of buffers: the calling thread
@@ -146,7 +146,9 @@ void TextPieces::write(const Consume& consume) const {
         return;
     }
     TextBuffer text;
-    text.reserve(kPieceRoom);
+    if (lineCount_ >= sizes_.linesPerPiece) {
+        text.reserve(kPieceRoom);
+    }
     for (const Append& piece : pieces_) {
         piece(text);
         consume(text.view());
