@@ -55,7 +55,7 @@ void* allocateLarge(size_t bytes) {
     return ::operator new(bytes);
 }
 
-void releaseLarge(void* data, size_t bytes) {
+void releaseLarge(void* data, [[maybe_unused]] size_t bytes) {
 #ifdef __linux__
     if (bytes >= kLargeBlock) {
         munmap(data, roundUpToHugePages(bytes));
