@@ -11,6 +11,7 @@ namespace zelvane {
 namespace {
 
 using Consume = std::function<void(std::string_view text)>;
+using FormatPiece = std::function<void(size_t piece, TextBuffer& out)>;
 
 // Room for a piece of 16,384 lines of most models, in one block of 2 MiB
 // pages rather than grown from small blocks; a short text grows its own.
@@ -22,8 +23,8 @@ constexpr size_t kPieceRoom = size_t{1} << 20;
 // taken only when its buffer has been consumed.
 class TwoThreadWriter {
 public:
-    TwoThreadWriter(const std::vector<std::function<void(TextBuffer&)>>& pieces, const Consume& consume)
-        : pieces_(pieces), consume_(consume) {
+    TwoThreadWriter(size_t pieceCount, const FormatPiece& format, const Consume& consume)
+        : pieceCount_(pieceCount), format_(format), consume_(consume) {
         for (Buffer& buffer : buffers_) {
             buffer.text.reserve(kPieceRoom);
         }
@@ -61,14 +62,14 @@ private:
         bool ready = false;
     };
 
-    bool canTake() const { return next_ < pieces_.size() && next_ < consumed_ + kBuffers; }
+    bool canTake() const { return next_ < pieceCount_ && next_ < consumed_ + kBuffers; }
 
     // Formats a piece taken under the lock, with the lock released meanwhile.
     void format(std::unique_lock<std::mutex>& lock) {
         const size_t piece = next_++;
         Buffer& buffer = buffers_[piece % kBuffers];
         lock.unlock();
-        pieces_[piece](buffer.text);
+        format_(piece, buffer.text);
         lock.lock();
         buffer.ready = true;
         changed_.notify_all();
@@ -78,8 +79,8 @@ private:
         try {
             std::unique_lock lock(mutex_);
             for (;;) {
-                changed_.wait(lock, [this] { return canTake() || next_ == pieces_.size() || stopped_; });
-                if (next_ == pieces_.size() || stopped_) {
+                changed_.wait(lock, [this] { return canTake() || next_ == pieceCount_ || stopped_; });
+                if (next_ == pieceCount_ || stopped_) {
                     return;
                 }
                 format(lock);
@@ -98,7 +99,7 @@ private:
 
     void consumePieces() {
         std::unique_lock lock(mutex_);
-        while (consumed_ < pieces_.size() && !stopped_) {
+        while (consumed_ < pieceCount_ && !stopped_) {
             Buffer& buffer = buffers_[consumed_ % kBuffers];
             if (buffer.ready) {
                 lock.unlock();
@@ -116,7 +117,8 @@ private:
         }
     }
 
-    const std::vector<std::function<void(TextBuffer&)>>& pieces_;
+    size_t pieceCount_;
+    const FormatPiece& format_;
     const Consume& consume_;
     std::mutex mutex_;
     std::condition_variable changed_;
@@ -129,28 +131,49 @@ private:
 
 }  // namespace
 
+void TextPieces::appendPiece(const Piece& piece, TextBuffer& out) {
+    for (const Segment& segment : piece) {
+        out.append(segment.text);
+        if (segment.appendLines) {
+            segment.appendLines(out, segment.begin, segment.end);
+        }
+    }
+}
+
+TextPieces::Piece& TextPieces::lastPiece() {
+    if (pieces_.empty() || linesInLastPiece_ == sizes_.linesPerPiece) {
+        pieces_.emplace_back();
+        linesInLastPiece_ = 0;
+    }
+    return pieces_.back();
+}
+
 void TextPieces::addText(std::string text) {
-    pieces_.push_back([text = std::move(text)](TextBuffer& out) { out.append(text); });
+    lastPiece().push_back(Segment{std::move(text), {}, 0, 0});
 }
 
 void TextPieces::addLines(size_t count, const AppendLines& appendLines) {
-    for (size_t begin = 0; begin < count; begin += sizes_.linesPerPiece) {
-        const size_t end = std::min(count, begin + sizes_.linesPerPiece);
-        pieces_.push_back([appendLines, begin, end](TextBuffer& out) { appendLines(out, begin, end); });
+    for (size_t begin = 0; begin < count;) {
+        Piece& piece = lastPiece();
+        const size_t end = std::min(count, begin + (sizes_.linesPerPiece - linesInLastPiece_));
+        piece.push_back(Segment{{}, appendLines, begin, end});
+        linesInLastPiece_ += end - begin;
+        begin = end;
     }
     lineCount_ += count;
 }
 
 void TextPieces::write(const Consume& consume) const {
-    if (lineCount_ >= sizes_.helperLines && TwoThreadWriter(pieces_, consume).run()) {
+    const FormatPiece format = [this](size_t piece, TextBuffer& out) { appendPiece(pieces_[piece], out); };
+    if (lineCount_ >= sizes_.helperLines && TwoThreadWriter(pieces_.size(), format, consume).run()) {
         return;
     }
     TextBuffer text;
     if (lineCount_ >= sizes_.linesPerPiece) {
         text.reserve(kPieceRoom);
     }
-    for (const Append& piece : pieces_) {
-        piece(text);
+    for (const Piece& piece : pieces_) {
+        appendPiece(piece, text);
         consume(text.view());
         text.clear();
     }

@@ -18,18 +18,18 @@ struct PieceSizes {
     size_t helperLines = size_t{1} << 17;
 };
 
-// A text made of pieces, each appended to a buffer by a function of its
-// own, independently of the others, so that two threads can format two
-// pieces at once.
+// A text made of pieces of about linesPerPiece lines, each appended to a
+// buffer independently of the others, so that two threads can format two
+// pieces at once. Fixed texts and short runs of lines share a piece.
 class TextPieces {
 public:
     using AppendLines = std::function<void(TextBuffer& out, size_t begin, size_t end)>;
 
     explicit TextPieces(const PieceSizes& sizes) : sizes_(sizes) {}
 
-    // A piece of fixed text.
+    // Fixed text.
     void addText(std::string text);
-    // Pieces for count lines: appendLines appends lines [begin, end).
+    // count lines: appendLines appends lines [begin, end).
     void addLines(size_t count, const AppendLines& appendLines);
 
     // Formats every piece and hands the text to consume, in order. From
@@ -39,10 +39,21 @@ public:
     void write(const std::function<void(std::string_view text)>& consume) const;
 
 private:
-    using Append = std::function<void(TextBuffer& out)>;
+    // Fixed text, then lines [begin, end) of appendLines, if it has any.
+    struct Segment {
+        std::string text;
+        AppendLines appendLines;
+        size_t begin = 0;
+        size_t end = 0;
+    };
+    using Piece = std::vector<Segment>;
+
+    static void appendPiece(const Piece& piece, TextBuffer& out);
+    Piece& lastPiece();
 
     PieceSizes sizes_;
-    std::vector<Append> pieces_;
+    std::vector<Piece> pieces_;
+    size_t linesInLastPiece_ = 0;
     size_t lineCount_ = 0;
 };
 
