@@ -52,7 +52,14 @@ public:
 private:
     void grow(size_t extra);
 
-    std::unique_ptr<char[], LargeRelease> data_;  // large buffers in 2 MiB pages, like the model's arrays
+    // Gives a block back the way allocateText took it.
+    struct Release {
+        size_t bytes;
+        void operator()(char* data) const;
+    };
+    static char* allocateText(size_t bytes);
+
+    std::unique_ptr<char[], Release> data_;
     size_t size_ = 0;
     size_t capacity_ = 0;
 };

@@ -13,9 +13,9 @@ namespace {
 using Consume = std::function<void(std::string_view text)>;
 using FormatPiece = std::function<void(size_t piece, TextBuffer& out)>;
 
-// Room for a piece of 16,384 lines of most models, in one block of 2 MiB
-// pages rather than grown from small blocks; a short text grows its own.
-constexpr size_t kPieceRoom = size_t{1} << 20;
+// Room for a piece of 16,384 lines, in one block of 2 MiB pages rather than
+// grown from small blocks; a short text grows its own.
+constexpr size_t kPieceRoom = size_t{2} << 20;
 
 // Two threads formatting pieces into a ring of buffers: the calling thread
 // consumes the finished pieces in order and formats pieces whenever the
