@@ -62,7 +62,9 @@ public:
         if (hasNaN(value)) {
             return candidate;
         }
-        if (count_ >= maxCount_) {
+        // Entries with a NaN take indices without slots: the table grows with
+        // the indices, so that the largest fits the slots' index bits.
+        if (candidate >= maxCount_) {
             rehash(grownSlots(), entries, candidate);
         }
         const uint32_t tag = tagOf(hash);
@@ -70,7 +72,6 @@ public:
             const uint32_t slot = slots_[position];
             if (slot == 0) {
                 slots_[position] = tag | (candidate + 1);
-                ++count_;
                 return candidate;
             }
             if ((slot & ~indexMask_) == tag && entries[(slot & indexMask_) - 1] == value) {
@@ -124,7 +125,6 @@ private:
         const unsigned indexBits = static_cast<unsigned>(std::bit_width(slotCount));
         indexMask_ = indexBits >= 32 ? UINT32_MAX : (uint32_t{1} << indexBits) - 1;
         maxCount_ = slotCount - slotCount / 5;
-        count_ = 0;
         constexpr size_t kLookahead = 16;
         for (size_t index = 0; index < count; ++index) {
             if (index + kLookahead < count) {
@@ -138,7 +138,6 @@ private:
                     position = nextPosition(position);
                 }
                 slots_[position] = tagOf(hash) | static_cast<uint32_t>(index + 1);
-                ++count_;
             }
         }
         indexed_ = count;
@@ -146,8 +145,7 @@ private:
 
     LargeVector<uint32_t> slots_;  // 0: empty
     uint32_t indexMask_ = 0;
-    size_t count_ = 0;
-    size_t maxCount_ = 0;
+    size_t maxCount_ = 0;  // the indices below this fit without growing
     size_t expectedSlots_ = 0;
     size_t indexed_ = 0;
 };

@@ -259,6 +259,21 @@ TEST(MergeDuplicates, MatchesTheObviousSearchOnDistinctValues) {
     }
 }
 
+// Entries with a NaN take indices but no place in the lookup: values that
+// come after many of them are still found.
+TEST(MergeDuplicates, ValuesAfterManyNaNsAreStillShared) {
+    MeshStore store;
+    store.addVertex({}, {});
+    const std::array<double, 4> nan{kNaN, kNaN, kNaN, kNaN};
+    for (int quad = 0; quad < 100; ++quad) store.addQuad({0, 0, 0, 0}, Material{1, {}}, nan, nan);
+    for (int quad = 0; quad < 2; ++quad) {
+        store.addQuad({0, 0, 0, 0}, Material{1, {}}, {0.25, 0.5, 0.25, 0.5}, {1, 1, 1, 1});
+    }
+    store.mergeDuplicates();
+    ASSERT_EQ(store.texcoords.size(), 402u);
+    EXPECT_EQ(store.polygons[101].texcoord, (std::array<uint32_t, 4>{400, 401, 400, 401}));
+}
+
 // Hundreds of thousands of distinct texture coordinates: the lookup table
 // grows large enough that the few hash bits its slots keep often agree for
 // different values, and only comparing the values themselves keeps them apart.
