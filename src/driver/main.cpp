@@ -11,6 +11,7 @@
 #endif
 
 #include "Driver.h"
+#include "os/Interrupts.h"
 
 int main(int argc, char** argv) {
 #ifdef SIGXFSZ
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stdout), _O_TEXT);
     _setmode(_fileno(stderr), _O_TEXT);
 #endif
+    zelvane::installInterruptHandlers();
     std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     return zelvane::runZelvane(arguments, std::cout, std::cerr);
 }
