@@ -3,6 +3,8 @@
 #include <cerrno>
 
 #ifdef _WIN32
+#include <windows.h>
+
 #include "WidePath.h"
 #else
 #include <sys/stat.h>

@@ -1,31 +1,25 @@
 // Windows only: paths are UTF-8 inside the converter and UTF-16 at the
-// system's wide (...W) functions.
+// system's wide (...W) functions; these are the one place they change form.
 #pragma once
 
 #ifdef _WIN32
 
-#include <windows.h>
-
 #include <string>
+#include <string_view>
+
+#include "Utf16Text.h"
 
 namespace zelvane {
 
-// The UTF-16 form of a UTF-8 path; empty when the bytes are not UTF-8.
+// The name Windows knows the file by.
 inline std::wstring widePath(const std::string& path) {
-    const int size = static_cast<int>(path.size());
-    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), size, wide.data(), length);
-    return wide;
+    const std::u16string units = utf16FromUtf8(path);
+    return std::wstring(units.begin(), units.end());
 }
 
-// The UTF-8 form of a UTF-16 path from the system.
-inline std::string narrowPath(const std::wstring& wide) {
-    const int size = static_cast<int>(wide.size());
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string path(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, path.data(), length, nullptr, nullptr);
-    return path;
+// The UTF-8 form of a name from the system.
+inline std::string narrowPath(std::wstring_view wide) {
+    return utf8FromUtf16(std::u16string(wide.begin(), wide.end()));
 }
 
 }  // namespace zelvane
