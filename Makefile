@@ -5,18 +5,23 @@ FUZZ_DIR ?= build-fuzz
 WINDOWS_DIR ?= build-windows
 FUZZ_SECONDS ?= 120
 FUZZ_CXX ?= clang++-14
-GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+# Ninja when it is installed, for a build folder configured for the first
+# time; a folder keeps the generator it was first configured with (make test
+# may install Ninja after make demo configured build/ for make).
+GENERATOR = $(if $(wildcard $(1)/CMakeCache.txt),,$(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja"))
+BUILD = cmake --build $(1) --parallel $(JOBS)
 
 .PHONY: build demo test test-packages test-build test-plain test-sanitize windows test-windows fuzz bench sample clean
 
 # Every configure names the parts it wants, so that one build folder serves
 # the demo (the converter alone), the tests and the benchmark in turn.
-CONFIGURE = cmake -S . -B $(BUILD_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DZELVANE_WERROR=ON
+CONFIGURE = cmake -S . -B $(BUILD_DIR) $(call GENERATOR,$(BUILD_DIR)) -DCMAKE_BUILD_TYPE=Release -DZELVANE_WERROR=ON
 
 # The converter alone: needs a C++ compiler, CMake and make or Ninja.
 build:
 	$(CONFIGURE) -DZELVANE_TESTS=OFF -DZELVANE_BENCH=OFF
-	cmake --build $(BUILD_DIR) --target zelvane
+	$(call BUILD,$(BUILD_DIR)) --target zelvane
 
 # Converts the sample house both ways into $(BUILD_DIR)/demo.
 demo: build
@@ -39,24 +44,24 @@ test-packages:
 
 test-build: test-packages
 	$(CONFIGURE) -DZELVANE_TESTS=ON -DZELVANE_BENCH=ON
-	cmake --build $(BUILD_DIR)
+	$(call BUILD,$(BUILD_DIR))
 
 test-plain: test-build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j2
 
 test-sanitize: test-packages
-	cmake -S . -B $(SANITIZE_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELVANE_WERROR=ON \
+	cmake -S . -B $(SANITIZE_DIR) $(call GENERATOR,$(SANITIZE_DIR)) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELVANE_WERROR=ON \
 	  -DZELVANE_SANITIZE=ON -DZELVANE_TESTS=ON -DZELVANE_BENCH=OFF
-	cmake --build $(SANITIZE_DIR)
+	$(call BUILD,$(SANITIZE_DIR))
 	cd $(SANITIZE_DIR) && ctest --output-on-failure -j2
 
 # zelvane.exe for 64-bit Windows, cross compiled with MinGW-w64 and linked
 # statically: $(WINDOWS_DIR)/zelvane.exe.
 windows:
 	tools/ensure_packages.sh windows
-	cmake -S . -B $(WINDOWS_DIR) $(GENERATOR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	cmake -S . -B $(WINDOWS_DIR) $(call GENERATOR,$(WINDOWS_DIR)) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 	  -DCMAKE_BUILD_TYPE=Release -DZELVANE_WERROR=ON
-	cmake --build $(WINDOWS_DIR) --target zelvane --parallel 2
+	$(call BUILD,$(WINDOWS_DIR)) --target zelvane
 
 # The end-to-end tests of the Linux build run against zelvane.exe under wine.
 test-windows: test-build windows
@@ -68,9 +73,9 @@ test-windows: test-build windows
 # The full log is $(FUZZ_DIR)/fuzz.log.
 fuzz:
 	tools/ensure_packages.sh fuzz
-	cmake -S . -B $(FUZZ_DIR) $(GENERATOR) -DCMAKE_CXX_COMPILER=$(FUZZ_CXX) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	cmake -S . -B $(FUZZ_DIR) $(call GENERATOR,$(FUZZ_DIR)) -DCMAKE_CXX_COMPILER=$(FUZZ_CXX) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DZELVANE_WERROR=ON -DZELVANE_FUZZ=ON -DZELVANE_TESTS=OFF -DZELVANE_BENCH=OFF
-	cmake --build $(FUZZ_DIR)
+	$(call BUILD,$(FUZZ_DIR))
 	rm -rf $(FUZZ_DIR)/seeds && $(FUZZ_DIR)/tools/make_fuzz_corpus $(FUZZ_DIR)/seeds
 	mkdir -p $(FUZZ_DIR)/corpus $(FUZZ_DIR)/findings
 	@echo "fuzzing for $(FUZZ_SECONDS) s"
@@ -85,12 +90,12 @@ fuzz:
 # BENCH_ARGS="--families smooth,flat --sizes 1000000 --runs 9".
 bench:
 	$(CONFIGURE) -DZELVANE_TESTS=OFF -DZELVANE_BENCH=ON
-	cmake --build $(BUILD_DIR)
+	$(call BUILD,$(BUILD_DIR))
 	$(BUILD_DIR)/bench/zelvane_bench $(BENCH_ARGS)
 
 # Rewrites examples/house.mag with the project's MAG5 writer.
 sample: build
-	cmake --build $(BUILD_DIR) --target make_sample_model
+	$(call BUILD,$(BUILD_DIR)) --target make_sample_model
 	$(BUILD_DIR)/tools/make_sample_model examples/house.mag
 
 clean:

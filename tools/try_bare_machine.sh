@@ -234,7 +234,7 @@ if in_root apt-get update -q >"$log" 2>&1 &&
    in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
      "${QUICK_START_PACKAGES[@]}" >>"$log" 2>&1; then
   record "a. install ${QUICK_START_PACKAGES[*]}" $((SECONDS - start)) passed
-  in_root dpkg-query -W -f='${Package} ${Version}\n' make cmake g++ git | sed 's/^/  /'
+  in_root dpkg-query -W -f='${Package} ${Version}\n' "${QUICK_START_PACKAGES[@]}" | sed 's/^/  /'
 else
   show_failure "$log" "installing the quick start's packages"
   record "a. install ${QUICK_START_PACKAGES[*]}" $((SECONDS - start)) failed

@@ -12,6 +12,7 @@
 
 #include "Driver.h"
 #include "os/ErrorConsole.h"
+#include "os/Interrupts.h"
 #include "os/Platform.h"
 
 #ifdef _WIN32
@@ -24,6 +25,7 @@ extern "C" int wmain(int argc, wchar_t** argv) {
     _setmode(_fileno(stdout), _O_TEXT);
     _setmode(_fileno(stderr), _O_TEXT);
     const zelvane::ErrorConsole errorConsole;
+    zelvane::installInterruptHandlers();
     return zelvane::runZelvane(zelvane::utf8Arguments(argc, argv), std::cout, std::cerr);
 }
 
@@ -35,6 +37,7 @@ int main(int argc, char** argv) {
     // and cleans up after, instead of the process being killed mid-file.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
+    zelvane::installInterruptHandlers();
     std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     return zelvane::runZelvane(arguments, std::cout, std::cerr);
 }

@@ -1,26 +1,20 @@
 #include "OutputFile.h"
 
-#include "os/Platform.h"
-
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <utility>
 
+#include "os/Interrupts.h"
+
 namespace zelvane {
 
-OutputFile::OutputFile(std::string path, std::string temporaryPath)
-    : path_(std::move(path)), temporaryPath_(std::move(temporaryPath)) {}
-
-OutputFile::~OutputFile() {
-    if (file_ != nullptr) {
-        std::fclose(file_);
-    }
-}
+OutputFile::OutputFile(std::string path, std::string temporarySuffix)
+    : path_(std::move(path)), temporarySuffix_(std::move(temporarySuffix)) {}
 
 bool OutputFile::open() {
-    // Never reuse a file that is already there.
-    file_ = createTextFile(temporaryPath_);
-    if (file_ == nullptr) {
+    // Never reuses a file that is already there.
+    if (!replacement_.create(path_, temporarySuffix_)) {
         errno_ = errno;
         return false;
     }
@@ -32,12 +26,13 @@ void OutputFile::writeBytes(std::string_view bytes) {
     if (errno_ != 0 || bytes.empty()) {
         return;
     }
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
+    if (std::fwrite(bytes.data(), 1, bytes.size(), replacement_.stream()) != bytes.size()) {
         errno_ = errno != 0 ? errno : EIO;
     }
 }
 
 void OutputFile::flush() {
+    leaveIfInterrupted();
     writeBytes(text_.view());
     text_.clear();
 }
@@ -48,14 +43,11 @@ void OutputFile::write(std::string_view text) {
 }
 
 bool OutputFile::close() {
-    if (file_ == nullptr) {
+    if (replacement_.stream() == nullptr) {
         return errno_ == 0;
     }
     flush();
-    if (std::fflush(file_) != 0 && errno_ == 0) {
-        errno_ = errno;
-    }
-    if (std::fclose(std::exchange(file_, nullptr)) != 0 && errno_ == 0) {
+    if (!replacement_.closeStream() && errno_ == 0) {
         errno_ = errno;
     }
     text_ = TextBuffer();  // a run may hold many closed files

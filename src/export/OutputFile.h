@@ -1,22 +1,21 @@
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <string_view>
 
 #include "TextBuffer.h"
+#include "os/FileReplacement.h"
 
 namespace zelvane {
 
-// One output file being written under a temporary name beside its final
-// path. Text collects in memory and goes to the file in large writes; the
-// first failure of any write or of the close is kept.
+// One output file being written under a temporary name beside the file its
+// path finally names. Text collects in memory and goes to the file in large
+// writes; the first failure of any write or of the close is kept.
 class OutputFile {
 public:
     static constexpr size_t kFlushSize = size_t{1} << 20;
 
-    OutputFile(std::string path, std::string temporaryPath);
-    ~OutputFile();
+    OutputFile(std::string path, std::string temporarySuffix);
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
@@ -36,7 +35,8 @@ public:
     bool close();
 
     const std::string& path() const { return path_; }
-    const std::string& temporaryPath() const { return temporaryPath_; }
+    // The temporary and how it takes the final file's place.
+    FileReplacement& replacement() { return replacement_; }
     // The system's text for the first failure.
     std::string failure() const;
 
@@ -45,8 +45,8 @@ private:
     void writeBytes(std::string_view bytes);
 
     std::string path_;
-    std::string temporaryPath_;
-    FILE* file_ = nullptr;
+    std::string temporarySuffix_;
+    FileReplacement replacement_;
     TextBuffer text_;
     int errno_ = 0;
 };

@@ -14,11 +14,11 @@ struct OutputError {
     std::string reason;
 };
 
-// The output files of one run. Each is written under a temporary name in its
-// target folder; commit renames them all into place once every one is
+// The output files of one run. Each is written under a temporary name beside
+// the file it replaces; commit puts them all in place once every one is
 // complete, and if any of them cannot be placed, puts everything back.
-// Whatever is not committed is removed, so a failed run leaves existing
-// files as they were and no partial file behind.
+// Whatever is not committed is removed, so a failed or interrupted run leaves
+// existing files as they were and no partial file behind.
 class OutputSet {
 public:
     OutputSet() = default;
@@ -38,14 +38,11 @@ public:
 
 private:
     bool fail(const OutputFile& file, std::string reason);
-    bool moveExistingAside(std::vector<bool>& movedAside);
-    bool moveTemporariesIntoPlace(const std::vector<bool>& movedAside);
-    void restoreAside(const std::vector<bool>& movedAside);
-    void removeTemporaries();
+    bool placeFiles();
+    void finishFiles();
 
     std::vector<std::unique_ptr<OutputFile>> files_;
     std::optional<OutputError> error_;
-    bool committed_ = false;
 };
 
 }  // namespace zelvane

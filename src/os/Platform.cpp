@@ -10,7 +10,7 @@
 #include <process.h>
 #include <windows.h>
 
-#include "Utf16Text.h"
+#include "WidePath.h"
 #else
 #include <unistd.h>
 #endif
@@ -37,12 +37,6 @@ FileStatus fileStatusFrom(const StatBuffer& status) {
 #ifdef _WIN32
 
 namespace {
-
-// The name Windows knows the file by.
-std::wstring widePath(const std::string& path) {
-    const std::u16string units = utf16FromUtf8(path);
-    return std::wstring(units.begin(), units.end());
-}
 
 bool readStatus(const std::string& path, StatBuffer& status) {
     return _wstat64(widePath(path).c_str(), &status) == 0;
@@ -108,10 +102,6 @@ bool replaceFile(const std::string& from, const std::string& to) {
     return true;
 }
 
-bool removeFile(const std::string& path) {
-    return _wremove(widePath(path).c_str()) == 0;
-}
-
 FileStatus statusOf(std::FILE* file) {
     StatBuffer status {};
     return _fstat64(_fileno(file), &status) == 0 ? fileStatusFrom(status) : FileStatus{};
@@ -121,7 +111,7 @@ std::vector<std::string> utf8Arguments(int argc, wchar_t** argv) {
     std::vector<std::string> arguments;
     for (int index = 1; index < argc; ++index) {
         const std::wstring_view argument(argv[index]);
-        arguments.push_back(utf8FromUtf16(std::u16string(argument.begin(), argument.end())));
+        arguments.push_back(narrowPath(argument));
     }
     return arguments;
 }
@@ -150,10 +140,6 @@ std::FILE* createTextFile(const std::string& path) {
 
 bool replaceFile(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0;
-}
-
-bool removeFile(const std::string& path) {
-    return std::remove(path.c_str()) == 0;
 }
 
 FileStatus statusOf(std::FILE* file) {

@@ -22,8 +22,6 @@ std::FILE* openBinaryFile(const std::string& path);
 std::FILE* createTextFile(const std::string& path);
 // Renames from onto to, replacing a file that is there; false with errno set on failure.
 bool replaceFile(const std::string& from, const std::string& to);
-// False with errno set on failure.
-bool removeFile(const std::string& path);
 
 // What an open file is; the size only for a regular file.
 struct FileStatus {

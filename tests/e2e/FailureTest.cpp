@@ -241,10 +241,8 @@ TEST_F(FailedOutputAsNobody, FolderWithoutWritePermission) {
 
 // In a folder that everyone may write to but where only a file's owner may
 // replace it (the sticky bit, as on /tmp), an earlier output of another user
-// stays. The run must then fail without having replaced or created any
-// other output either. Disabled until the commit of the outputs moves the
-// earlier files aside before it replaces any: today the OBJ file is already
-// in place when the library's rename fails.
+// stays. The run must then fail leaving every other output as it was: the
+// OBJ file, placed before the library is refused, is taken back.
 TEST_F(FailedOutputAsNobody, OutputOfAnotherUserInASharedFolder) {
     if (geteuid() != 0 || underRunner()) {
         GTEST_SKIP() << "needs root, to give a file to another user, and the converter built here";

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
 
 namespace zelvane::test {
 
@@ -27,37 +28,47 @@ bool isLowerHex(char c) {
 
 // Where an identifier may start at position: after one of the prefixes that
 // introduce one, or at the very start (a mesh file's name).
-size_t identifierStart(const std::string& text, size_t position) {
-    static const char* const prefixes[] = {"usemtl tex", "newmtl tex", "name=\"", "value=\""};
-    for (const std::string prefix : prefixes) {
-        if (text.compare(position, prefix.size(), prefix) == 0) return position + prefix.size();
+size_t identifierStart(std::string_view text, size_t position) {
+    static constexpr std::string_view prefixes[] = {"usemtl tex", "newmtl tex", "name=\"", "value=\""};
+    for (const std::string_view prefix : prefixes) {
+        if (text.substr(position).starts_with(prefix)) return position + prefix.size();
     }
     return position == 0 ? 0 : std::string::npos;
 }
 
-bool endsIdentifier(const std::string& text, size_t position) {
+bool endsIdentifier(std::string_view text, size_t position) {
     return position == text.size() || text[position] == '"' || text[position] == '\n' || text[position] == '\r' ||
-           text.compare(position, 4, ".obj") == 0;
+           text.substr(position).starts_with(".obj");
+}
+
+// The first position from which an identifier may start: every prefix
+// begins with one of these letters.
+size_t nextPossibleStart(std::string_view text, size_t position) {
+    while (position < text.size() && text[position] != 'u' && text[position] != 'n' && text[position] != 'v') {
+        ++position;
+    }
+    return position;
 }
 
 }  // namespace
 
 std::string GroupIdNames::replaceIn(const std::string& text) {
     std::string result;
+    size_t copied = 0;  // text[0, copied) is in result
     size_t position = 0;
     while (position < text.size()) {
         const size_t start = identifierStart(text, position);
         size_t end = start;
         while (end != std::string::npos && end < text.size() && isLowerHex(text[end])) ++end;
         if (start == std::string::npos || end == start || !endsIdentifier(text, end)) {
-            result.push_back(text[position++]);
+            position = nextPossibleStart(text, position + 1);
             continue;
         }
-        result.append(text, position, start - position);
+        result.append(text, copied, start - copied);
         result.append(nameFor(text.substr(start, end - start)));
-        position = end;
+        position = copied = end;
     }
-    return result;
+    return result.append(text, copied);
 }
 
 }  // namespace zelvane::test

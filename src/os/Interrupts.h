@@ -1,0 +1,46 @@
+// Interrupts end a run leaving nothing behind: every temporary is removed,
+// every earlier output that was replaced is put back, one line
+// "zelvane: interrupted" goes to standard error, and the process ends the way
+// the interrupt would have ended it. The interrupts are SIGINT, SIGTERM and
+// SIGHUP, and on Windows Ctrl-C, Ctrl-Break and closing the console window.
+#pragma once
+
+#ifndef _WIN32
+#include <signal.h>
+#endif
+
+namespace zelvane {
+
+class FileReplacement;
+
+// Installs the handlers; a signal ignored when the program started stays
+// ignored.
+void installInterruptHandlers();
+
+// While one exists, an interrupt waits: the list of replacements can change
+// and outputs be placed without an interrupt seeing either halfway. Nests.
+class InterruptDeferral {
+public:
+    InterruptDeferral();
+    ~InterruptDeferral();
+    InterruptDeferral(const InterruptDeferral&) = delete;
+    InterruptDeferral& operator=(const InterruptDeferral&) = delete;
+
+private:
+#ifndef _WIN32
+    sigset_t previous_;
+#endif
+};
+
+// Ends the run as interrupted if an interrupt is waiting for this thread:
+// one that came during an InterruptDeferral, or on Windows one whose cleanup
+// the handler left to this thread. Writers call it at each flush, the placing
+// of outputs before it starts.
+void leaveIfInterrupted();
+
+// The replacements an interrupt undoes, the latest first. Call both with
+// interrupts deferred.
+void watchReplacement(FileReplacement& replacement);
+void forgetReplacement(FileReplacement& replacement);
+
+}  // namespace zelvane
