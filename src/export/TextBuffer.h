@@ -26,6 +26,9 @@ public:
     void endWrite(const char* end) { size_ = static_cast<size_t>(end - data_.get()); }
 
     void append(std::string_view text) {
+        if (text.empty()) {
+            return;  // an empty buffer has no block to copy into yet
+        }
         std::memcpy(beginWrite(text.size()), text.data(), text.size());
         size_ += text.size();
     }

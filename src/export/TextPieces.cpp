@@ -7,6 +7,8 @@
 #include <system_error>
 #include <thread>
 
+#include "os/Interrupts.h"
+
 namespace zelvane {
 namespace {
 
@@ -34,6 +36,9 @@ public:
     bool run() {
         std::thread helper;
         try {
+            // Started with interrupts held back, the helper keeps them held
+            // back: an interrupt is always handled by the calling thread.
+            InterruptDeferral deferral;
             helper = std::thread([this] { formatPieces(); });
         } catch (const std::system_error&) {
             return false;
