@@ -2,6 +2,8 @@
 // polygons: a cell holds one quad, or two triangles when it is split.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace zelvane::tools {
@@ -27,6 +29,14 @@ CellGrid gridFor(uint32_t polygonCount, uint32_t columns, SplitCell splitCell) {
         ++grid.rows;
     }
     return grid;
+}
+
+// A grid of about square cells for a mix of quads and pairs of triangles,
+// which holds some 1.4 polygons a cell.
+template <typename SplitCell>
+CellGrid mixedGridFor(uint32_t polygonCount, SplitCell splitCell) {
+    const uint32_t columns = std::max<uint32_t>(4, static_cast<uint32_t>(std::sqrt(polygonCount * 0.7)));
+    return gridFor(polygonCount, columns, splitCell);
 }
 
 }  // namespace zelvane::tools

@@ -56,16 +56,11 @@ std::array<uint8_t, 4> colourOf(uint32_t index) {
             static_cast<uint8_t>(90 + index * 13), 255};
 }
 
-CellGrid facetGrid(uint32_t polygonCount) {
-    const uint32_t columns = std::max<uint32_t>(4, static_cast<uint32_t>(std::sqrt(polygonCount * 0.7)));
-    return gridFor(polygonCount, columns, splitCell);
-}
-
 class FacetWriter {
 public:
     FacetWriter(uint32_t polygonCount, const BenchModelFiles& files)
         : polygonCount_(polygonCount),
-          grid_(facetGrid(polygonCount)),
+          grid_(mixedGridFor(polygonCount, splitCell)),
           atlasColumns_(static_cast<uint32_t>(std::ceil(std::sqrt(double(polygonCount))))),
           sink_(files, kTextures, grid_.vertexCount(), polygonCount) {
         polygon_.flags = 1;

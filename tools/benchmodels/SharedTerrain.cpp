@@ -49,16 +49,11 @@ std::array<float, 2> texcoordAt(uint32_t x, uint32_t y) {
     return {float(x % 8) / 8.0f, float(y % 8) / 8.0f};
 }
 
-CellGrid terrainGrid(uint32_t polygonCount) {
-    const uint32_t columns = std::max<uint32_t>(4, static_cast<uint32_t>(std::sqrt(polygonCount * 0.7)));
-    return gridFor(polygonCount, columns, splitCell);
-}
-
 class TerrainWriter {
 public:
     TerrainWriter(uint32_t polygonCount, const BenchModelFiles& files)
         : polygonCount_(polygonCount),
-          grid_(terrainGrid(polygonCount)),
+          grid_(mixedGridFor(polygonCount, splitCell)),
           sink_(files, kTextures, grid_.vertexCount(), polygonCount) {}
 
     bool write() {
