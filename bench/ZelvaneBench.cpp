@@ -45,7 +45,7 @@ struct Options {
     std::string dir = "/tmp/zelvane-bench";
     uint32_t sceneSize = 100000;
     std::string zelvane;
-    std::string helper;  // measure_run, beside this program
+    std::string helper = ZELVANE_MEASURE_RUN;
 };
 
 std::vector<std::string> splitList(const std::string& list) {
@@ -88,7 +88,6 @@ Options parseOptions(int argc, char** argv) {
     Options options;
     const fs::path programFolder = fs::absolute(fs::path(argv[0])).parent_path();
     options.zelvane = (programFolder.parent_path() / "zelvane").string();
-    options.helper = (programFolder / "measure_run").string();
     if (argc % 2 == 0) failUsage("every option takes a value");
     try {
         for (int i = 1; i + 1 < argc; i += 2) applyOption(options, argv[i], argv[i + 1]);

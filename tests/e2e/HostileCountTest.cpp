@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <sstream>
 #include <stdexcept>
 
 #include "Zelvane.h"
@@ -100,13 +101,17 @@ std::string describe(const std::vector<uint8_t>& bytes) {
     return "file of " + std::to_string(bytes.size()) + " bytes";
 }
 
-// Runs the converter through the peak_memory helper; the peak in kilobytes.
+// Runs the converter through the measure_run helper; the peak in kilobytes.
 long runMeasured(const TempFolder& folder, const std::vector<std::string>& arguments, CommandResult& result) {
     TempFolder reportFolder;
     std::vector<std::string> helperArguments{reportFolder.file("peak"), ZELVANE_BIN};
     helperArguments.insert(helperArguments.end(), arguments.begin(), arguments.end());
-    result = runProgram(ZELVANE_PEAK_MEMORY, helperArguments, folder.path(), RunOptions{0, false, kAddressSpaceLimit});
-    return std::stol(readFile(reportFolder.file("peak")));
+    result = runProgram(ZELVANE_MEASURE_RUN, helperArguments, folder.path(), RunOptions{0, false, kAddressSpaceLimit});
+    std::istringstream report(readFile(reportFolder.file("peak")));
+    double seconds = 0;
+    long peakKb = 0;
+    report >> seconds >> peakKb;
+    return peakKb;
 }
 
 long baselinePeakKb() {

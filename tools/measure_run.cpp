@@ -7,10 +7,10 @@
 // standard streams and the limits.
 //
 // A forked child starts with the resident memory of its parent, and the
-// kernel carries that peak across exec, so a large benchmark process that
-// measured its own children would see at least its own size. This small
-// program stands between them: the peak it reports is the program's own,
-// and the time leaves out its own start.
+// kernel carries that peak across exec, so a large benchmark or test process
+// that measured its own children would see at least its own size. This
+// small program stands between them: the peak it reports is the program's
+// own, and the time leaves out its own start.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
