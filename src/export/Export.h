@@ -12,10 +12,8 @@ namespace zelvane {
 
 // Both writers take a store that has been merged and grouped, and only
 // write: the files appear together or not at all, and the error names the
-// file that failed.
-
-// Large models are written by two threads (see TextPieces), with the same
-// result; pieceSizes is for tests.
+// file that failed. Large models are written by two threads (see
+// TextPieces), with the same result; pieceSizes is for tests.
 
 // Writes the OBJ file with one material section per group and the MTL
 // library beside it, and prints "obj pcount: N" once the OBJ body is complete.

@@ -20,7 +20,6 @@ public:
     using Full = typename Packing::Full;
 
     size_t size() const { return full_ ? fullEntries_.size() : packedEntries_.size(); }
-    bool empty() const { return size() == 0; }
     Vector3 operator[](size_t index) const {
         return full_ ? Packing::unpack(fullEntries_[index]) : Packing::unpack(packedEntries_[index]);
     }

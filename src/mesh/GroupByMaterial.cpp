@@ -10,7 +10,7 @@ void MeshStore::groupByMaterial() {
     std::vector<GroupPolygons*> groupOfMaterial;
     for (size_t number = 0; number < materials.size(); ++number) {
         GroupPolygons& group = groups[materials[number]];
-        group.reserve(group.capacity() + polygons.materialUses()[number]);
+        group.reserve(polygons.materialUses()[number]);
         groupOfMaterial.push_back(&group);
     }
     for (uint32_t index = 0; index < polygons.size(); ++index) {

@@ -13,12 +13,6 @@ namespace zelvane {
 void* allocateLarge(size_t bytes);
 void releaseLarge(void* data, size_t bytes);
 
-// Gives back a block of the given size from allocateLarge, for unique_ptr.
-struct LargeRelease {
-    size_t bytes = 0;
-    void operator()(void* data) const { releaseLarge(data, bytes); }
-};
-
 template <typename T>
 struct LargeAllocator {
     using value_type = T;

@@ -20,10 +20,9 @@ namespace zelvane {
 // four indices below 256 (a model with few distinct values): then the field
 // takes 4 bytes, and only other fields a list of four. Normal indices equal
 // to the vertex indices (a smooth mesh with a normal of its own at every
-// vertex) take nothing. The
-// material is a number in a table of the distinct materials (a model has
-// few). Reading a polygon gives a whole Polygon value, whose triangle slots
-// beyond the third are 0.
+// vertex) take nothing. The material is a number in a table of the distinct
+// materials (a model has few). Reading a polygon gives a whole Polygon
+// value, whose triangle slots beyond the third are 0.
 class PolygonList {
 public:
     size_t size() const { return records_.size(); }

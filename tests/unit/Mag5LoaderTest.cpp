@@ -67,7 +67,7 @@ TEST_F(Mag5Loader, EmptyModelReportsZeroFragmentation) {
     EXPECT_EQ(formatLoadReport(result.report),
               "poly count: 0\nstate changes: 0\nfragmentation: 0.00%\nflat shaded polygons: 0\npc: 0 tpc:0 qpc: 0\n");
     EXPECT_EQ(store.textures.size(), 1u);
-    EXPECT_TRUE(store.positions.empty());
+    EXPECT_EQ(store.positions.size(), 0u);
 }
 
 uint32_t stateChangesOf(const std::vector<Mag5PolygonSpec>& polygons) {
@@ -152,7 +152,7 @@ TEST_F(Mag5Loader, FlatQuadGivesTheFaceNormalToEveryCorner) {
     EXPECT_EQ(store.polygons[0].normal, (std::array<uint32_t, 4>{4, 4, 4, 4}));
     EXPECT_EQ(store.polygons[1].normal, (std::array<uint32_t, 4>{1, 1, 1, 0}));
     EXPECT_EQ(store.polygons[0].material.texture, 0u);
-    EXPECT_TRUE(store.texcoords.empty());
+    EXPECT_EQ(store.texcoords.size(), 0u);
 }
 
 TEST_F(Mag5Loader, VerticesAndSmoothNormalsWidenExactly) {
@@ -209,7 +209,7 @@ TEST_F(Mag5Loader, NotAMag5File) {
     EXPECT_EQ(loadBytes({'5', 'G', 'A', 'M', 0, 0, 0, 0, 0, 0, 0, 0}).error.words, "not a MAG5 file");
     EXPECT_EQ(loadBytes({'M', 'A', 'G'}).error.kind, LoadFailure::kNotMag5);
     EXPECT_EQ(loadBytes({}).error.kind, LoadFailure::kNotMag5);
-    EXPECT_TRUE(store.positions.empty());
+    EXPECT_EQ(store.positions.size(), 0u);
 }
 
 TEST_F(Mag5Loader, MissingFileGivesTheSystemsReason) {

@@ -57,7 +57,7 @@ TEST(MeshStore, UntexturedPolygonAddsNoTexcoords) {
     MeshStore store;
     addThreeVertices(store);
     store.addTriangle({2, 1, 0}, textured(0), {0.1, 0.2, 0.3}, {0.4, 0.5, 0.6});
-    EXPECT_TRUE(store.texcoords.empty());
+    EXPECT_EQ(store.texcoords.size(), 0u);
     EXPECT_EQ(store.polygons[0].texcoord, (std::array<uint32_t, 4>{0, 0, 0, 0}));
 }
 
