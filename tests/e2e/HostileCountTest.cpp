@@ -110,7 +110,9 @@ long runMeasured(const TempFolder& folder, const std::vector<std::string>& argum
     std::istringstream report(readFile(reportFolder.file("peak")));
     double seconds = 0;
     long peakKb = 0;
-    report >> seconds >> peakKb;
+    if (!(report >> seconds >> peakKb)) {
+        throw std::runtime_error("measure_run wrote no report");
+    }
     return peakKb;
 }
 
