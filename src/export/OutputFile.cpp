@@ -9,12 +9,12 @@
 
 namespace zelvane {
 
-OutputFile::OutputFile(std::string path, std::string temporarySuffix)
-    : path_(std::move(path)), temporarySuffix_(std::move(temporarySuffix)) {}
+OutputFile::OutputFile(std::string path, std::string temporarySuffix, FileMode mode)
+    : path_(std::move(path)), temporarySuffix_(std::move(temporarySuffix)), mode_(mode) {}
 
 bool OutputFile::open() {
     // Never reuses a file that is already there.
-    if (!replacement_.create(path_, temporarySuffix_)) {
+    if (!replacement_.create(path_, temporarySuffix_, mode_)) {
         errno_ = errno;
         return false;
     }

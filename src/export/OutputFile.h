@@ -15,11 +15,11 @@ class OutputFile {
 public:
     static constexpr size_t kFlushSize = size_t{1} << 20;
 
-    OutputFile(std::string path, std::string temporarySuffix);
+    OutputFile(std::string path, std::string temporarySuffix, FileMode mode);
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    // Creates the temporary file (text mode); false on failure.
+    // Creates the temporary file; false on failure.
     bool open();
     TextBuffer& text() { return text_; }
     // Hands the collected text to the file once there is enough of it.
@@ -46,6 +46,7 @@ private:
 
     std::string path_;
     std::string temporarySuffix_;
+    FileMode mode_;
     FileReplacement replacement_;
     TextBuffer text_;
     int errno_ = 0;

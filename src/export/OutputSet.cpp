@@ -15,11 +15,11 @@ OutputSet::~OutputSet() {
     }
 }
 
-OutputFile* OutputSet::create(const std::string& path) {
+OutputFile* OutputSet::create(const std::string& path, FileMode mode) {
     static unsigned sequence = 0;
     std::string suffix = ".";
     suffix += std::to_string(currentProcessId()) + "-" + std::to_string(sequence++) + ".tmp";
-    auto file = std::make_unique<OutputFile>(path, std::move(suffix));
+    auto file = std::make_unique<OutputFile>(path, std::move(suffix), mode);
     if (!file->open()) {
         fail(*file, file->failure());
         return nullptr;

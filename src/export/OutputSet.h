@@ -26,8 +26,9 @@ public:
     OutputSet(const OutputSet&) = delete;
     OutputSet& operator=(const OutputSet&) = delete;
 
-    // Starts the file that is to appear at path; nullptr on failure (see error).
-    OutputFile* create(const std::string& path);
+    // Starts the file that is to appear at path, a text file unless asked
+    // otherwise; nullptr on failure (see error).
+    OutputFile* create(const std::string& path, FileMode mode = FileMode::kText);
     // Finishes one file early; false on failure (see error).
     bool close(OutputFile& file);
     // Closes every file and renames them all into place; false on failure.

@@ -19,7 +19,7 @@ FileReplacement::~FileReplacement() {
     }
 }
 
-bool FileReplacement::create(const std::string& path, const std::string& suffix) {
+bool FileReplacement::create(const std::string& path, const std::string& suffix, FileMode mode) {
     if (!findFinalPath(path, target_)) {
         return false;
     }
@@ -31,7 +31,7 @@ bool FileReplacement::create(const std::string& path, const std::string& suffix)
     aside_ = temporary_ + ".old";
     // The temporary is on the watch list from the moment it exists.
     InterruptDeferral deferral;
-    stream_ = createTextFile(temporary_);
+    stream_ = createFile(temporary_, mode);
     if (stream_ == nullptr) {
         return false;
     }

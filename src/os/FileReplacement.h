@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <string>
 
+#include "Platform.h"
+
 namespace zelvane {
 
 class FileReplacement {
@@ -22,8 +24,8 @@ public:
     // Creates the temporary, named after the final file plus suffix and beside
     // it, with the permission bits of the file it replaces, if any. From then
     // on an interrupt undoes this replacement. False with errno set.
-    bool create(const std::string& path, const std::string& suffix);
-    // The temporary, open for writing text; nullptr once closed.
+    bool create(const std::string& path, const std::string& suffix, FileMode mode);
+    // The temporary, open for writing; nullptr once closed.
     std::FILE* stream() const { return stream_; }
     // Flushes and closes the temporary; false with errno set.
     bool closeStream();

@@ -78,14 +78,15 @@ std::FILE* openBinaryFile(const std::string& path) {
 }
 
 // The C runtime's fopen takes no "x", so the file is created exclusively at
-// the descriptor level and then given a text-mode stream.
-std::FILE* createTextFile(const std::string& path) {
-    const int descriptor =
-        _wopen(widePath(path).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_TEXT, _S_IREAD | _S_IWRITE);
+// the descriptor level and then given a stream of the mode asked for.
+std::FILE* createFile(const std::string& path, FileMode mode) {
+    const bool text = mode == FileMode::kText;
+    const int descriptor = _wopen(widePath(path).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | (text ? _O_TEXT : _O_BINARY),
+                                  _S_IREAD | _S_IWRITE);
     if (descriptor < 0) {
         return nullptr;
     }
-    std::FILE* file = _fdopen(descriptor, "wt");
+    std::FILE* file = _fdopen(descriptor, text ? "wt" : "wb");
     if (file == nullptr) {
         const int error = errno;
         _close(descriptor);
@@ -105,6 +106,22 @@ bool replaceFile(const std::string& from, const std::string& to) {
 FileStatus statusOf(std::FILE* file) {
     StatBuffer status {};
     return _fstat64(_fileno(file), &status) == 0 ? fileStatusFrom(status) : FileStatus{};
+}
+
+FileIdentity identityOf(const std::string& path) {
+    const HANDLE file = CreateFileW(widePath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return {};
+    }
+    BY_HANDLE_FILE_INFORMATION information {};
+    const bool known = GetFileInformationByHandle(file, &information) != 0;
+    CloseHandle(file);
+    if (!known) {
+        return {};
+    }
+    return {information.dwVolumeSerialNumber,
+            uint64_t{information.nFileIndexHigh} << 32 | information.nFileIndexLow};
 }
 
 std::vector<std::string> utf8Arguments(int argc, wchar_t** argv) {
@@ -134,8 +151,9 @@ std::FILE* openBinaryFile(const std::string& path) {
     return std::fopen(path.c_str(), "rb");
 }
 
-std::FILE* createTextFile(const std::string& path) {
-    return std::fopen(path.c_str(), "wx");  // "x": fail when the path exists
+std::FILE* createFile(const std::string& path, FileMode mode) {
+    // "x": fail when the path exists
+    return std::fopen(path.c_str(), mode == FileMode::kText ? "wx" : "wbx");
 }
 
 bool replaceFile(const std::string& from, const std::string& to) {
@@ -145,6 +163,14 @@ bool replaceFile(const std::string& from, const std::string& to) {
 FileStatus statusOf(std::FILE* file) {
     StatBuffer status {};
     return fstat(fileno(file), &status) == 0 ? fileStatusFrom(status) : FileStatus{};
+}
+
+FileIdentity identityOf(const std::string& path) {
+    StatBuffer status {};
+    if (!readStatus(path, status)) {
+        return {};
+    }
+    return {static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
 }
 
 #endif

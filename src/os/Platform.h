@@ -16,10 +16,13 @@ bool isFolder(const std::string& path);
 bool pathExists(const std::string& path);
 // Opens an existing file to read its bytes; nullptr with errno set on failure.
 std::FILE* openBinaryFile(const std::string& path);
-// Creates a file that is not there yet and opens it for writing text: on
-// Windows each "\n" reaches the file as CR LF. An existing file of that name
-// is left alone and the call fails. nullptr with errno set on failure.
-std::FILE* createTextFile(const std::string& path);
+// How a new file takes what is written to it: as text, where on Windows each
+// "\n" reaches the file as CR LF, or byte for byte.
+enum class FileMode { kText, kBinary };
+// Creates a file that is not there yet and opens it for writing. An existing
+// file of that name is left alone and the call fails. nullptr with errno set
+// on failure.
+std::FILE* createFile(const std::string& path, FileMode mode);
 // Renames from onto to, replacing a file that is there; false with errno set on failure.
 bool replaceFile(const std::string& from, const std::string& to);
 
@@ -31,6 +34,15 @@ struct FileStatus {
 };
 // All false when the system cannot tell.
 FileStatus statusOf(std::FILE* file);
+
+// What tells one file from another: equal for two paths that lead to the
+// same file. All 0 when the file cannot be reached.
+struct FileIdentity {
+    uint64_t device = 0;
+    uint64_t file = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+FileIdentity identityOf(const std::string& path);
 
 #ifdef _WIN32
 // The program's arguments, after its own name, in UTF-8.
