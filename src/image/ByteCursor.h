@@ -1,0 +1,60 @@
+// Reads little-endian fields front to back from a span of bytes. A read past
+// the end yields 0 and marks the cursor failed, so that a parser can read a
+// header's fields in a row and check ok() once.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace zelvane::image {
+
+class ByteCursor {
+public:
+    explicit ByteCursor(std::span<const uint8_t> bytes, size_t offset = 0) : bytes_(bytes), offset_(offset) {}
+
+    uint8_t readU8() {
+        if (!has(1)) {
+            return fail();
+        }
+        return bytes_[offset_++];
+    }
+    uint16_t readU16() {
+        if (!has(2)) {
+            return fail();
+        }
+        const auto value = static_cast<uint16_t>(bytes_[offset_] | bytes_[offset_ + 1] << 8);
+        offset_ += 2;
+        return value;
+    }
+    uint32_t readU32() {
+        const uint32_t low = readU16();
+        const uint32_t high = readU16();
+        return low | high << 16;
+    }
+    void skip(size_t count) {
+        if (has(count)) {
+            offset_ += count;
+        } else {
+            fail();
+        }
+    }
+
+    bool has(size_t count) const { return ok_ && count <= bytes_.size() - offset_; }
+    bool ok() const { return ok_; }
+    size_t offset() const { return offset_; }
+    size_t remaining() const { return ok_ ? bytes_.size() - offset_ : 0; }
+
+private:
+    uint8_t fail() {
+        ok_ = false;
+        offset_ = bytes_.size();
+        return 0;
+    }
+
+    std::span<const uint8_t> bytes_;
+    size_t offset_;
+    bool ok_ = offset_ <= bytes_.size();
+};
+
+}  // namespace zelvane::image

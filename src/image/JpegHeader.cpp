@@ -1,0 +1,89 @@
+// stb_image's JPEG header reader builds the Huffman tables it meets on the
+// way to the frame, and in version 2.27 reads past a table's end on some
+// damaged ones: the walk here reads no table at all.
+#include "JpegHeader.h"
+
+#include "ByteCursor.h"
+#include "ImageLimits.h"
+
+namespace zelvane::image {
+
+namespace {
+
+constexpr uint8_t kMarkerPrefix = 0xFF;
+constexpr uint8_t kStartOfImage = 0xD8;
+constexpr uint8_t kEndOfImage = 0xD9;
+constexpr uint8_t kStartOfScan = 0xDA;
+
+// Start-of-frame markers: C0 to CF but for C4 (Huffman tables), C8
+// (reserved) and CC (arithmetic conditioning).
+bool isStartOfFrame(uint8_t marker) {
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
+// Markers without a length and segment: TEM and the restart markers.
+bool standsAlone(uint8_t marker) {
+    return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7);
+}
+
+uint16_t readBigEndian16(ByteCursor& cursor) {
+    const uint8_t high = cursor.readU8();
+    return static_cast<uint16_t>(high << 8 | cursor.readU8());
+}
+
+// The frame header whole: its fields, then three bytes for each component.
+std::string readFrame(ByteCursor& cursor) {
+    constexpr size_t kFieldsSize = 8;  // length, precision, height, width, component count
+    const uint16_t length = readBigEndian16(cursor);
+    cursor.skip(1);
+    const uint16_t height = readBigEndian16(cursor);
+    const uint16_t width = readBigEndian16(cursor);
+    const uint8_t components = cursor.readU8();
+    if (!cursor.ok()) {
+        return "JPEG data ends early";
+    }
+    if (components != 1 && components != 3 && components != 4) {
+        return "JPEG of " + std::to_string(components) + " components not supported";
+    }
+    if (length != kFieldsSize + 3u * components) {
+        return "JPEG frame header damaged";
+    }
+    if (!cursor.has(3u * components)) {
+        return "JPEG data ends early";
+    }
+    return checkImageSide(width, height);
+}
+
+}  // namespace
+
+std::string checkJpegHeader(std::span<const uint8_t> bytes) {
+    ByteCursor cursor(bytes);
+    if (cursor.readU8() != kMarkerPrefix || cursor.readU8() != kStartOfImage) {
+        return "not a JPEG file";
+    }
+    while (cursor.has(2)) {
+        if (cursor.readU8() != kMarkerPrefix) {
+            return "JPEG marker missing";
+        }
+        uint8_t marker = cursor.readU8();
+        while (marker == kMarkerPrefix && cursor.ok()) {  // fill bytes before a marker
+            marker = cursor.readU8();
+        }
+        if (isStartOfFrame(marker)) {
+            return readFrame(cursor);
+        }
+        if (marker == kStartOfScan || marker == kEndOfImage) {
+            return "JPEG without a frame header";
+        }
+        if (!standsAlone(marker)) {
+            const uint16_t length = readBigEndian16(cursor);  // counting its own two bytes
+            if (length < 2) {
+                return "JPEG segment length damaged";
+            }
+            cursor.skip(length - 2u);
+        }
+    }
+    return "JPEG data ends early";
+}
+
+}  // namespace zelvane::image

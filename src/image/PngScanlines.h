@@ -1,0 +1,25 @@
+// The scanlines of a PNG image before compression: each row a filter-type
+// byte and the row's bytes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "Image.h"
+
+namespace zelvane::image {
+
+// The smallest PNG bit depth (1, 2, 4 or 8) that holds palette indices below
+// colours.
+uint8_t indexBitDepth(size_t colours);
+
+// Paletted rows packed to bitDepth bits a pixel, leftmost pixel in the high
+// bits, each with filter type 0 (none): filters rarely help palette indices.
+std::vector<uint8_t> packIndexRows(const Image& image, uint8_t bitDepth);
+
+// RGB or RGBA rows, each with the filter of the smallest sum of absolute
+// values among the five, the usual guess at what compresses best.
+std::vector<uint8_t> filterColourRows(const Image& image);
+
+}  // namespace zelvane::image
