@@ -38,7 +38,8 @@ constexpr std::string_view kDefaultMaterial =
     "  illum 2\n"
     "  Ns 200.0\n";
 
-void writeGroupMaterial(TextBuffer& out, const MeshStore& store, const MaterialGroups::value_type& group) {
+void writeGroupMaterial(TextBuffer& out, const MeshStore& store, const TextureFiles& textures,
+                        const MaterialGroups::value_type& group) {
     const Material& material = group.first;
     out.append("\nnewmtl tex");
     out.appendHex(groupId(group));
@@ -49,7 +50,7 @@ void writeGroupMaterial(TextBuffer& out, const MeshStore& store, const MaterialG
     out.append(' ');
     out.appendFixed6(material.colour[2]);
     out.append("\n  Ks 0.0 0.0 0.0\n  illum 0\n  Ns 0.0\n");
-    const std::string* image = store.textureName(material.texture);
+    const std::string* image = imageReference(store, textures, material.texture);
     if (material.textured() && image != nullptr) {
         out.append("       map_Kd ");
         out.append(*image);
@@ -58,36 +59,41 @@ void writeGroupMaterial(TextBuffer& out, const MeshStore& store, const MaterialG
     out.append('\n');
 }
 
-void writeMaterialLibrary(OutputFile& file, const MeshStore& store) {
+void writeMaterialLibrary(OutputFile& file, const MeshStore& store, const TextureFiles& textures) {
     file.text().append(kDefaultMaterial);
     for (const auto& group : store.groups) {
-        writeGroupMaterial(file.text(), store, group);
+        writeGroupMaterial(file.text(), store, textures, group);
         file.flushIfLarge();
     }
 }
 
 }  // namespace
 
-std::optional<OutputError> exportObj(const MeshStore& store, const std::string& objPath, const std::string& mtlPath,
-                                    std::ostream& console, const PieceSizes& pieceSizes) {
-    OutputSet outputs;
+bool writeObj(OutputSet& outputs, const MeshStore& store, const TextureFiles& textures, const std::string& objPath,
+              const std::string& mtlPath, std::ostream& console, const PieceSizes& pieceSizes) {
     OutputFile* obj = outputs.create(objPath);
     if (obj == nullptr) {
-        return outputs.error();
+        return false;
     }
     // The OBJ file names its library by file name: readers look for it
     // beside the OBJ file, where it is written.
     writeObjBody(*obj, store, fileNamePart(mtlPath), pieceSizes);
     if (!outputs.close(*obj)) {
-        return outputs.error();
+        return false;
     }
     console << "obj pcount: " << store.polygons.size() << '\n' << std::flush;
     OutputFile* mtl = outputs.create(mtlPath);
     if (mtl == nullptr) {
-        return outputs.error();
+        return false;
     }
-    writeMaterialLibrary(*mtl, store);
-    if (!outputs.commit()) {
+    writeMaterialLibrary(*mtl, store, textures);
+    return true;
+}
+
+std::optional<OutputError> exportObj(const MeshStore& store, const std::string& objPath, const std::string& mtlPath,
+                                    std::ostream& console, const PieceSizes& pieceSizes) {
+    OutputSet outputs;
+    if (!writeObj(outputs, store, TextureFiles{}, objPath, mtlPath, console, pieceSizes) || !outputs.commit()) {
         return outputs.error();
     }
     return std::nullopt;

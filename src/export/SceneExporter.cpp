@@ -26,13 +26,14 @@ std::string groupFileName(const MaterialGroups::value_type& group) {
     return std::string(name.view());
 }
 
-void writeSurfaceShader(TextBuffer& out, const MeshStore& store, const MaterialGroups::value_type& group) {
+void writeSurfaceShader(TextBuffer& out, const MeshStore& store, const TextureFiles& textures,
+                        const MaterialGroups::value_type& group) {
     out.append("\n\t\t\t<SurfaceShader name=\"");
     out.appendHex(groupId(group));
     out.append("\">\n\t\t\t\t<Reflectance>\n");
     // Untextured groups name the empty texture; only a texture the model
     // does not have leaves the reflectance without an image.
-    if (const std::string* image = store.textureName(group.first.texture)) {
+    if (const std::string* image = imageReference(store, textures, group.first.texture)) {
         out.append("\t\t\t\t\t<ImageTexture href=\"");
         appendXmlAttributeValue(out, *image);
         out.append("\"/>\n");
@@ -72,16 +73,15 @@ TextBuffer formatVertexLines(const MeshStore& store, const PieceSizes& pieceSize
 
 }  // namespace
 
-std::optional<OutputError> exportScene(const MeshStore& store, const std::string& xmlPath,
-                                       const PieceSizes& pieceSizes) {
-    OutputSet outputs;
+bool writeScene(OutputSet& outputs, const MeshStore& store, const TextureFiles& textures, const std::string& xmlPath,
+                const PieceSizes& pieceSizes) {
     OutputFile* scene = outputs.create(xmlPath);
     if (scene == nullptr) {
-        return outputs.error();
+        return false;
     }
     scene->text().append(kSceneHead);
     for (const auto& group : store.groups) {
-        writeSurfaceShader(scene->text(), store, group);
+        writeSurfaceShader(scene->text(), store, textures, group);
     }
     const TextBuffer vertexLines = formatVertexLines(store, pieceSizes);
     const std::string folder(folderPart(xmlPath));
@@ -90,15 +90,21 @@ std::optional<OutputError> exportScene(const MeshStore& store, const std::string
         scene->flushIfLarge();
         OutputFile* mesh = outputs.create(folder + groupFileName(group));
         if (mesh == nullptr) {
-            return outputs.error();
+            return false;
         }
         writeGroupMesh(*mesh, store, group.second, fileNamePart(xmlPath), vertexLines, pieceSizes);
         if (!outputs.close(*mesh)) {
-            return outputs.error();
+            return false;
         }
     }
     scene->text().append(kSceneTail);
-    if (!outputs.commit()) {
+    return true;
+}
+
+std::optional<OutputError> exportScene(const MeshStore& store, const std::string& xmlPath,
+                                       const PieceSizes& pieceSizes) {
+    OutputSet outputs;
+    if (!writeScene(outputs, store, TextureFiles{}, xmlPath, pieceSizes) || !outputs.commit()) {
         return outputs.error();
     }
     return std::nullopt;

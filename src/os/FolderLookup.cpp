@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "PathText.h"
+
 #ifdef _WIN32
 #include <windows.h>
 
@@ -88,22 +90,6 @@ EntryKind entryKindOf(const std::string& path) {
         return EntryKind::kFolder;
     }
     return S_ISREG(status.st_mode) ? EntryKind::kFile : EntryKind::kOther;
-}
-
-char asciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t index = 0; index < a.size(); ++index) {
-        if (asciiLower(a[index]) != asciiLower(b[index])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // The entry of folder named component: exactly, or else the first in byte

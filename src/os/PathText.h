@@ -1,6 +1,7 @@
 // Paths are byte strings taken as given; "/" and "\" both separate folders.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace zelvane {
@@ -14,6 +15,24 @@ inline std::string_view fileNamePart(std::string_view path) {
 // The text up to and including the last separator: empty when there is none.
 inline std::string_view folderPart(std::string_view path) {
     return path.substr(0, path.size() - fileNamePart(path).size());
+}
+
+// Names from a system that ignores letter case compare without regard to
+// the case of ASCII letters; other characters stand for themselves.
+inline char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+inline std::string asciiLowered(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        c = asciiLower(c);
+    }
+    return lower;
+}
+
+inline bool equalIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && asciiLowered(a) == asciiLowered(b);
 }
 
 }  // namespace zelvane

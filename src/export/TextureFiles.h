@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "mesh/MeshStore.h"
+
+namespace zelvane {
+
+// An image that the outputs reference: a texture converted to PNG, or a PNG
+// or JPEG taken as it is, ready to be written beside the outputs or embedded.
+struct TextureFile {
+    std::string fileName;  // a bare file name, beside the outputs that name it
+    std::string mimeType;  // "image/png" or "image/jpeg"
+    std::vector<uint8_t> bytes;
+    bool inPlace = false;  // the source itself is where the outputs name it: nothing to write
+};
+
+// The images of a model's textures. Several texture names may lead to one
+// image (two spellings of one file), so the textures refer to the images.
+struct TextureFiles {
+    static constexpr uint32_t kNoFile = UINT32_MAX;
+
+    std::vector<TextureFile> files;
+    std::vector<uint32_t> fileOfTexture;  // per store texture number: index in files, or kNoFile
+
+    const TextureFile* fileFor(uint32_t texture) const {
+        return texture < fileOfTexture.size() && fileOfTexture[texture] != kNoFile ? &files[fileOfTexture[texture]]
+                                                                                   : nullptr;
+    }
+};
+
+// The image a texture's material names: its file when it has one, else the
+// name the model gives; nullptr for a texture number the store has no name for.
+inline const std::string* imageReference(const MeshStore& store, const TextureFiles& textures, uint32_t texture) {
+    const TextureFile* file = textures.fileFor(texture);
+    return file != nullptr ? &file->fileName : store.textureName(texture);
+}
+
+}  // namespace zelvane
