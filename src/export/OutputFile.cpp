@@ -26,6 +26,9 @@ void OutputFile::writeBytes(std::string_view bytes) {
     if (errno_ != 0 || bytes.empty()) {
         return;
     }
+    // An interrupt on Windows closes every watched stream on the thread that
+    // leaves: not one that another thread is writing to.
+    const InterruptDeferral deferral;
     if (std::fwrite(bytes.data(), 1, bytes.size(), replacement_.stream()) != bytes.size()) {
         errno_ = errno != 0 ? errno : EIO;
     }

@@ -1,5 +1,6 @@
 #include "OutputSet.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 
@@ -16,7 +17,7 @@ OutputSet::~OutputSet() {
 }
 
 OutputFile* OutputSet::create(const std::string& path, FileMode mode) {
-    static unsigned sequence = 0;
+    static std::atomic<unsigned> sequence = 0;  // models may be converted side by side
     std::string suffix = ".";
     suffix += std::to_string(currentProcessId()) + "-" + std::to_string(sequence++) + ".tmp";
     auto file = std::make_unique<OutputFile>(path, std::move(suffix), mode);

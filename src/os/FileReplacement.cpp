@@ -49,6 +49,9 @@ bool FileReplacement::create(const std::string& path, const std::string& suffix,
 }
 
 bool FileReplacement::closeStream() {
+    // An interrupt on Windows closes every watched stream on the thread that
+    // leaves: not one that another thread is closing.
+    const InterruptDeferral deferral;
     if (stream_ == nullptr) {
         return true;
     }

@@ -10,7 +10,10 @@
 
 #include <atomic>
 #else
+#include <pthread.h>
 #include <unistd.h>
+
+#include <mutex>
 #endif
 
 namespace zelvane {
@@ -73,8 +76,9 @@ CRITICAL_SECTION& registryLock() {
     return lock.section;
 }
 
-// Only the main thread has temporaries to close: the handler leaves it to
-// them when there are any.
+// The thread that leaves closes every temporary, its own and those of other
+// threads converting beside it: writes and closes hold the lock, so none of
+// them is in use.
 void closeWatchedStreams() {
     if (watched != nullptr) {
         for (FileReplacement* replacement : *watched) {
@@ -135,6 +139,10 @@ void leaveIfInterrupted() {
     }
 }
 
+// The console handler runs on a thread of its own: nothing to hold.
+InterruptHold::InterruptHold() = default;
+InterruptHold::~InterruptHold() = default;
+
 #else
 
 // The signals are blocked while the list of replacements changes and while
@@ -143,7 +151,10 @@ void leaveIfInterrupted() {
 // and the record of it, and a file is on the list from the moment it is
 // created. The handler then only renames and removes paths prepared
 // beforehand, writes its line, and raises the signal again with its default
-// action.
+// action. A deferral also holds a lock, for runs that convert on several
+// threads: those keep the signals blocked throughout (InterruptHold) and
+// unblock a waiting one only while holding the lock, so that the handler
+// runs while no other thread is changing the list.
 
 namespace {
 
@@ -151,6 +162,12 @@ constexpr char kInterruptedLine[] = "zelvane: interrupted\n";
 constexpr int kInterruptSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 sigset_t handledSignals;  // the interrupt signals with our handler
+
+// Never freed: a thread may still take it while the process exits.
+std::recursive_mutex& registryLock() {
+    static auto* lock = new std::recursive_mutex;
+    return *lock;
+}
 
 sigset_t interruptSignalSet() {
     sigset_t signals;
@@ -186,6 +203,7 @@ void onInterruptSignal(int signal) {
 }  // namespace
 
 void installInterruptHandlers() {
+    registryLock();  // made before any thread can ask for it
     sigemptyset(&handledSignals);
     struct sigaction action {};
     action.sa_handler = onInterruptSignal;
@@ -201,14 +219,26 @@ void installInterruptHandlers() {
 
 InterruptDeferral::InterruptDeferral() {
     const sigset_t signals = interruptSignalSet();
-    sigprocmask(SIG_BLOCK, &signals, &previous_);
+    pthread_sigmask(SIG_BLOCK, &signals, &previous_);
+    registryLock().lock();
 }
 
 InterruptDeferral::~InterruptDeferral() {
-    sigprocmask(SIG_SETMASK, &previous_, nullptr);
+    registryLock().unlock();
+    pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
 }
 
-// Unblocking a waiting signal runs its handler, which ends the process.
+InterruptHold::InterruptHold() {
+    const sigset_t signals = interruptSignalSet();
+    pthread_sigmask(SIG_BLOCK, &signals, &previous_);
+}
+
+InterruptHold::~InterruptHold() {
+    pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+}
+
+// Unblocking a waiting signal, with the lock held, runs its handler, which
+// ends the process.
 void leaveIfInterrupted() {
     sigset_t pending;
     if (sigpending(&pending) != 0) {
@@ -216,10 +246,11 @@ void leaveIfInterrupted() {
     }
     for (int signal : kInterruptSignals) {
         if (sigismember(&pending, signal) == 1 && sigismember(&handledSignals, signal) == 1) {
+            const InterruptDeferral deferral;
             sigset_t only;
             sigemptyset(&only);
             sigaddset(&only, signal);
-            sigprocmask(SIG_UNBLOCK, &only, nullptr);
+            pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
         }
     }
 }

@@ -19,6 +19,8 @@ void installInterruptHandlers();
 
 // While one exists, an interrupt waits: the list of replacements can change
 // and outputs be placed without an interrupt seeing either halfway. Nests.
+// Threads that convert side by side each take one in turn: an interrupt is
+// then handled by the one thread that holds it.
 class InterruptDeferral {
 public:
     InterruptDeferral();
@@ -33,10 +35,26 @@ private:
 };
 
 // Ends the run as interrupted if an interrupt is waiting for this thread:
-// one that came during an InterruptDeferral, or on Windows one whose cleanup
-// the handler left to this thread. Writers call it at each flush, the placing
-// of outputs before it starts.
+// one that came during an InterruptDeferral or an InterruptHold, or on
+// Windows one whose cleanup the handler left to this thread. Writers call it
+// at each flush, the placing of outputs before it starts.
 void leaveIfInterrupted();
+
+// Keeps interrupts waiting on this thread while other threads do the work
+// (and take deferrals in turn), so that one is handled only where some
+// thread calls leaveIfInterrupted. Threads started while one exists inherit it.
+class InterruptHold {
+public:
+    InterruptHold();
+    ~InterruptHold();
+    InterruptHold(const InterruptHold&) = delete;
+    InterruptHold& operator=(const InterruptHold&) = delete;
+
+private:
+#ifndef _WIN32
+    sigset_t previous_;
+#endif
+};
 
 // The replacements an interrupt undoes, the latest first. Call both with
 // interrupts deferred.
