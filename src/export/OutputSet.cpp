@@ -30,8 +30,12 @@ OutputFile* OutputSet::create(const std::string& path, FileMode mode) {
 }
 
 bool OutputSet::fail(const OutputFile& file, std::string reason) {
+    return refuse(file.path(), std::move(reason));
+}
+
+bool OutputSet::refuse(const std::string& path, std::string reason) {
     if (!error_) {
-        error_ = OutputError{file.path(), std::move(reason)};
+        error_ = OutputError{path, std::move(reason)};
     }
     return false;
 }

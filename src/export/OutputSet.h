@@ -34,6 +34,10 @@ public:
     // Closes every file and renames them all into place; false on failure.
     bool commit();
 
+    // Records a failure that is not the file system's, such as an output too
+    // large for its format; returns false.
+    bool refuse(const std::string& path, std::string reason);
+
     // The first failure, naming the output path it concerns.
     const std::optional<OutputError>& error() const { return error_; }
 

@@ -1,0 +1,152 @@
+#include "GltfBufferWriter.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <string_view>
+
+#include "GltfVertex.h"
+#include "TextPieces.h"
+
+namespace zelvane {
+namespace {
+
+static_assert(std::endian::native == std::endian::little, "glTF buffers are little-endian");
+
+constexpr size_t kIndicesPerWrite = size_t{1} << 16;
+
+void writeZeros(OutputFile& file, size_t count) {
+    if (count > 0) {
+        char* out = file.text().beginWrite(count);
+        std::memset(out, 0, count);
+        file.text().endWrite(out + count);
+    }
+}
+
+void padToFour(OutputFile& file, size_t length) {
+    writeZeros(file, paddedToFour(length) - length);
+}
+
+void appendVertex(TextBuffer& out, const GltfVertex& vertex, size_t stride) {
+    char* bytes = out.beginWrite(stride);
+    std::memcpy(bytes + GltfBufferLayout::kPositionOffset, vertex.position.data(), sizeof vertex.position);
+    std::memcpy(bytes + GltfBufferLayout::kNormalOffset, vertex.normal.data(), sizeof vertex.normal);
+    if (stride > GltfBufferLayout::kTexcoordOffset) {
+        std::memcpy(bytes + GltfBufferLayout::kTexcoordOffset, vertex.texcoord.data(), sizeof vertex.texcoord);
+    }
+    out.endWrite(bytes + stride);
+}
+
+// Going through one group's corners in the mesh's order: each vertex is
+// written where its corner first comes, which is where its index is the
+// next one.
+class GroupVertices {
+public:
+    GroupVertices(const MeshStore& store, const GltfMesh& mesh, const GroupPolygons& members, size_t group,
+                  bool mapped)
+        : store_(store), mesh_(mesh), members_(members), group_(group), mapped_(mapped) {}
+
+    // Appends the vertices first met in the group's polygons [begin, end).
+    void appendVertices(TextBuffer& out, size_t begin, size_t end, size_t stride) const {
+        Cursor cursor = cursorAt(begin);
+        forEachPolygonOf(store_, members_, begin, end, [&](uint32_t, const Polygon& polygon) {
+            PolygonVertices vertices(store_, polygon, mapped_);
+            for (uint32_t corner = 0; corner < polygon.cornerCount; ++corner) {
+                if (mesh_.indices[cursor.firstIndex + cornerSlot(polygon.cornerCount, corner)] == cursor.nextVertex) {
+                    appendVertex(out, vertices.vertexOf(corner), stride);
+                    ++cursor.nextVertex;
+                }
+            }
+            cursor.firstIndex += indexCountOf(polygon.cornerCount);
+        });
+    }
+
+private:
+    using Cursor = GltfMesh::Checkpoint;
+
+    // Where the numbering stands at the group's polygon member: from the
+    // checkpoint before it, over the polygons in between.
+    Cursor cursorAt(size_t member) const {
+        const size_t checkpoint = member / GltfMesh::kCheckpointSpacing;
+        Cursor cursor = mesh_.checkpoints[mesh_.firstCheckpoint[group_] + checkpoint];
+        for (size_t k = checkpoint * GltfMesh::kCheckpointSpacing; k < member; ++k) {
+            const uint32_t cornerCount = store_.polygons.cornerCount(members_[k]);
+            for (uint32_t corner = 0; corner < cornerCount; ++corner) {
+                cursor.nextVertex += mesh_.indices[cursor.firstIndex + cornerSlot(cornerCount, corner)] ==
+                                     cursor.nextVertex;
+            }
+            cursor.firstIndex += indexCountOf(cornerCount);
+        }
+        return cursor;
+    }
+
+    const MeshStore& store_;
+    const GltfMesh& mesh_;
+    const GroupPolygons& members_;
+    size_t group_;
+    bool mapped_;
+};
+
+// The vertices, a line of text pieces per polygon, so that a large mesh's
+// are made by two threads (see TextPieces).
+void writeVertices(OutputFile& file, const MeshStore& store, const GltfMesh& mesh, const GltfImages& images,
+                   size_t stride, const PieceSizes& pieceSizes) {
+    std::vector<GroupVertices> groups;
+    groups.reserve(store.groups.size());
+    for (const auto& entry : store.groups) {
+        const size_t group = groups.size();
+        groups.emplace_back(store, mesh, entry.second, group, images.imageOfGroup[group] != GltfImages::kNone);
+    }
+    TextPieces pieces(pieceSizes);
+    size_t group = 0;
+    for (const auto& entry : store.groups) {
+        const GroupVertices& vertices = groups[group++];
+        pieces.addLines(entry.second.size(), [&vertices, stride](TextBuffer& out, size_t begin, size_t end) {
+            vertices.appendVertices(out, begin, end, stride);
+        });
+    }
+    pieces.write([&](std::string_view bytes) { file.write(bytes); });
+}
+
+void writeShortIndices(OutputFile& file, const uint32_t* indices, size_t count) {
+    for (size_t done = 0; done < count;) {
+        const size_t batch = std::min(kIndicesPerWrite, count - done);
+        char* out = file.text().beginWrite(2 * batch);
+        for (size_t k = 0; k < batch; ++k) {
+            const auto index = static_cast<uint16_t>(indices[done + k]);
+            std::memcpy(out + 2 * k, &index, 2);
+        }
+        file.text().endWrite(out + 2 * batch);
+        file.flushIfLarge();
+        done += batch;
+    }
+}
+
+void writeIndices(OutputFile& file, const GltfMesh& mesh, bool shortIndices) {
+    size_t start = 0;
+    for (const size_t end : mesh.primitiveEnds) {
+        const uint32_t* indices = mesh.indices.data() + start;
+        if (shortIndices) {
+            writeShortIndices(file, indices, end - start);
+            padToFour(file, 2 * (end - start));
+        } else {
+            file.write(std::string_view(reinterpret_cast<const char*>(indices), 4 * (end - start)));
+        }
+        start = end;
+    }
+}
+
+}  // namespace
+
+void writeGltfBuffer(OutputFile& file, const MeshStore& store, const GltfMesh& mesh, const GltfImages& images,
+                     const GltfBufferLayout& layout, const PieceSizes& pieceSizes) {
+    writeVertices(file, store, mesh, images, layout.vertexStride, pieceSizes);
+    writeIndices(file, mesh, layout.shortIndices);
+    for (size_t image = 0; image < layout.images.size(); ++image) {
+        const std::vector<uint8_t>& bytes = images.files[image]->bytes;
+        file.write(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        padToFour(file, bytes.size());
+    }
+}
+
+}  // namespace zelvane
