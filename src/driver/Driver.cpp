@@ -1,10 +1,14 @@
 #include "Driver.h"
 
+#include <cerrno>
+#include <cstring>
+
+#include "BatchRun.h"
 #include "CommandLine.h"
+#include "Conversion.h"
 #include "OutputNames.h"
-#include "export/Export.h"
-#include "mag5/Mag5Loader.h"
-#include "mesh/MeshStore.h"
+#include "os/Folders.h"
+#include "os/PathText.h"
 
 namespace zelvane {
 namespace {
@@ -15,13 +19,27 @@ constexpr const char* kUsageLines[] = {
     "get the quazo renderer at:",
     "https://quazo.example.org/",
 };
+// What --help adds to the usage text.
+constexpr const char* kOptionLines[] = {
+    "options:",
+    "  -quazo             write the scene document and one OBJ file per material",
+    "  --glb              write glTF 2.0 as one binary file, images embedded",
+    "  --gltf             write glTF 2.0 as JSON with its buffer and images beside it",
+    "  --textures         find the textures' images, convert them to PNG and name those",
+    "  --texture-dir DIR  also look for images in DIR (repeatable; implies --textures)",
+    "  --each             convert every model on its own, a folder as the models in it",
+    "  --output-dir DIR   write the outputs under DIR instead of beside the models",
+    "  --help, -h         print this text",
+    "  --version          print the version",
+};
 
 void writeLine(std::ostream& out, std::string_view line) {
     out << line << '\n' << std::flush;
 }
 
-void writeUsage(std::ostream& out) {
-    for (const char* line : kUsageLines) {
+template <size_t count>
+void writeLines(std::ostream& out, const char* const (&lines)[count]) {
+    for (const char* line : lines) {
         writeLine(out, line);
     }
 }
@@ -30,47 +48,46 @@ void reportError(std::ostream& err, std::string_view path, std::string_view reas
     err << "zelvane: " << path << ": " << reason << '\n' << std::flush;
 }
 
-// Loads every model into the store, printing each one's report; stops at the
-// first file that fails.
-bool loadModels(const std::vector<std::string>& modelPaths, MeshStore& store, std::ostream& out,
-                std::ostream& err) {
-    for (const std::string& path : modelPaths) {
-        const LoadResult result = loadMagFile(path, store);
-        if (result.error) {
-            reportError(err, path, result.error.words);
-            return false;
-        }
-        out << formatLoadReport(result.report) << std::flush;
+// All the models into one, named after the last.
+int convertTogether(const CommandLine& commandLine, std::ostream& out, std::ostream& err) {
+    const std::string& last = commandLine.modelPaths.back();
+    if (!createFolders(commandLine.outputFolder)) {
+        reportError(err, commandLine.outputFolder, std::strerror(errno));
+        return kExitFailure;
     }
-    return true;
+    const std::string base = outputBaseFor(last, commandLine.outputFolder, fileNamePart(last));
+    const ConversionResult result = convertModels(commandLine, commandLine.modelPaths, base, out, err);
+    if (result.failure) {
+        reportError(err, result.failure->path, result.failure->reason);
+        return kExitFailure;
+    }
+    return kExitSuccess;
 }
 
 }  // namespace
 
-int runZelvane(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+int runZelvane(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+               bool errorIsTerminal) {
     writeLine(out, kBanner);
     const CommandLine commandLine = parseCommandLine(arguments);
-    if (commandLine.request == Request::kVersion) {
-        return kExitSuccess;
+    switch (commandLine.request) {
+        case Request::kVersion:
+            return kExitSuccess;
+        case Request::kBadUsage:
+            err << "zelvane: " << commandLine.usageError << '\n' << std::flush;
+            return kExitUsage;
+        case Request::kHelp:
+            writeLines(out, kUsageLines);
+            writeLines(out, kOptionLines);
+            return kExitSuccess;
+        case Request::kConvert:
+            break;
     }
-    if (commandLine.request == Request::kHelp || commandLine.modelPaths.empty()) {
-        writeUsage(out);
-        return commandLine.request == Request::kHelp ? kExitSuccess : kExitUsage;
+    if (commandLine.modelPaths.empty()) {
+        writeLines(out, kUsageLines);
+        return kExitUsage;
     }
-    MeshStore store;
-    if (!loadModels(commandLine.modelPaths, store, out, err)) {
-        return kExitFailure;
-    }
-    store.mergeDuplicates();
-    store.groupByMaterial();
-    const OutputPaths paths = outputPathsFor(commandLine.modelPaths.back());
-    const auto failure = commandLine.sceneMode ? exportScene(store, paths.xml)
-                                               : exportObj(store, paths.obj, paths.mtl, out);
-    if (failure) {
-        reportError(err, failure->path, failure->reason);
-        return kExitFailure;
-    }
-    return kExitSuccess;
+    return commandLine.each ? runBatch(commandLine, out, err, errorIsTerminal) : convertTogether(commandLine, out, err);
 }
 
 }  // namespace zelvane

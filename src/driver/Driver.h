@@ -11,7 +11,9 @@ inline constexpr int kExitUsage = 1;
 inline constexpr int kExitFailure = 2;
 
 // One run of the converter: the arguments after the program name, the
-// console streams; returns the exit status.
-int runZelvane(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+// console streams, and whether standard error is a terminal (for the
+// progress of many models); returns the exit status.
+int runZelvane(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+               bool errorIsTerminal = false);
 
 }  // namespace zelvane

@@ -13,9 +13,23 @@ std::string baseNameOf(std::string_view modelPath) {
     return std::string(modelPath.substr(0, modelPath.size() - fileName.size() + dot));
 }
 
+std::string outputBaseFor(std::string_view modelPath, std::string_view outputFolder, std::string_view relativePath) {
+    if (outputFolder.empty()) {
+        return baseNameOf(modelPath);
+    }
+    std::string base(outputFolder);
+    if (base.back() != '/' && base.back() != '\\') {
+        base += '/';
+    }
+    return base + baseNameOf(relativePath);
+}
+
+OutputPaths outputPathsForBase(const std::string& base) {
+    return {base, base + ".obj", base + ".mtl", base + ".xml"};
+}
+
 OutputPaths outputPathsFor(std::string_view modelPath) {
-    const std::string base = baseNameOf(modelPath);
-    return {base + ".obj", base + ".mtl", base + ".xml"};
+    return outputPathsForBase(baseNameOf(modelPath));
 }
 
 }  // namespace zelvane

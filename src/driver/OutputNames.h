@@ -6,6 +6,7 @@
 namespace zelvane {
 
 struct OutputPaths {
+    std::string base;  // the others without their endings; glTF outputs add theirs
     std::string obj;
     std::string mtl;
     std::string xml;
@@ -16,7 +17,13 @@ struct OutputPaths {
 // ../.hidden.mag gives ../.hidden. Without such a "." the whole path.
 std::string baseNameOf(std::string_view modelPath);
 
-// The base name with ".obj", ".mtl" and ".xml" appended.
+// Where a model's outputs go, without their endings: beside the model, or,
+// with an output folder, in it under the model's path relative to the
+// folder it was found in (its file name when it was named itself).
+std::string outputBaseFor(std::string_view modelPath, std::string_view outputFolder, std::string_view relativePath);
+
+// The base, and with ".obj", ".mtl" and ".xml" appended.
+OutputPaths outputPathsForBase(const std::string& base);
 OutputPaths outputPathsFor(std::string_view modelPath);
 
 }  // namespace zelvane

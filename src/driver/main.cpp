@@ -12,6 +12,7 @@
 
 #include "Driver.h"
 #include "os/ErrorConsole.h"
+#include "os/Folders.h"
 #include "os/Interrupts.h"
 #include "os/Platform.h"
 
@@ -26,7 +27,7 @@ extern "C" int wmain(int argc, wchar_t** argv) {
     _setmode(_fileno(stderr), _O_TEXT);
     const zelvane::ErrorConsole errorConsole;
     zelvane::installInterruptHandlers();
-    return zelvane::runZelvane(zelvane::utf8Arguments(argc, argv), std::cout, std::cerr);
+    return zelvane::runZelvane(zelvane::utf8Arguments(argc, argv), std::cout, std::cerr, zelvane::isTerminal(stderr));
 }
 
 #else
@@ -39,7 +40,7 @@ int main(int argc, char** argv) {
 #endif
     zelvane::installInterruptHandlers();
     std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-    return zelvane::runZelvane(arguments, std::cout, std::cerr);
+    return zelvane::runZelvane(arguments, std::cout, std::cerr, zelvane::isTerminal(stderr));
 }
 
 #endif

@@ -189,3 +189,62 @@ TEST(HostileCounts, ShortStreamWhoseSizeIsNotKnown) {
 
 }  // namespace
 }  // namespace zelvane::test
+
+namespace zelvane::test {
+namespace {
+
+void putU16(std::vector<uint8_t>& bytes, size_t offset, uint16_t value) {
+    bytes[offset] = static_cast<uint8_t>(value);
+    bytes[offset + 1] = static_cast<uint8_t>(value >> 8);
+}
+
+// Image files of a few hundred bytes whose headers declare some 65535 x 65535
+// pixels: a PCX of 8 bits in one or three planes (rows of 65534, the most
+// that an even line length holds), and an RLE TGA.
+std::vector<std::vector<uint8_t>> hostileImages() {
+    std::vector<std::vector<uint8_t>> images;
+    for (const uint8_t planes : {uint8_t{1}, uint8_t{3}}) {
+        std::vector<uint8_t> pcx(128, 0);
+        pcx[0] = 0x0A, pcx[1] = 5, pcx[2] = 1, pcx[3] = 8, pcx[65] = planes;
+        putU16(pcx, 8, 65533);
+        putU16(pcx, 10, 65534);
+        putU16(pcx, 66, 65534);
+        for (int run = 0; run < 100; ++run) {
+            pcx.insert(pcx.end(), {0xFF, 0x2A});
+        }
+        images.push_back(pcx);
+    }
+    std::vector<uint8_t> tga(18, 0);
+    tga[2] = 10, tga[16] = 32;
+    putU16(tga, 12, 65535);
+    putU16(tga, 14, 65535);
+    for (int packet = 0; packet < 100; ++packet) {
+        tga.insert(tga.end(), {0xFF, 1, 2, 3, 4});
+    }
+    images.push_back(tga);
+    return images;
+}
+
+TEST(HostileImages, AreReportedWithoutTakingMemoryForTheirPixels) {
+    if (underRunner()) {
+        GTEST_SKIP() << "peak memory is measured for the converter built here";
+    }
+    const long baseline = baselinePeakKb();
+    for (const std::vector<uint8_t>& image : hostileImages()) {
+        TempFolder folder;
+        Mag5ModelSpec model = smallModel();  // its textured triangle shows textures[1]
+        model.textures[1] = image[0] == 0x0A ? "huge.pcx" : "huge.tga";
+        saveModel(model, folder.file("m.mag"));
+        writeFile(folder.file(model.textures[1]), image);
+        CommandResult result;
+        const long peak = runMeasured(folder, {"m.mag", "--textures"}, result);
+        SCOPED_TRACE(model.textures[1] + ", " + describe(image));
+        EXPECT_EQ(result.status, 0);
+        EXPECT_TRUE(result.err.starts_with("zelvane: " + model.textures[1] + ": ")) << result.err;
+        EXPECT_EQ(splitLines(result.err).size(), 1u) << result.err;
+        EXPECT_LE(peak, baseline + kAllowanceKb) << "baseline " << baseline << " kB";
+    }
+}
+
+}  // namespace
+}  // namespace zelvane::test

@@ -264,5 +264,56 @@ TEST(Interrupt, LeavesEveryOutputAsItWasOrComplete) {
     EXPECT_GE(interrupted[true], required);
 }
 
+// Models converted side by side: an interrupt stops every worker, leaves no
+// temporary, and each model has its complete outputs or none.
+TEST(Interrupt, StopsEveryModelOfARunWithEach) {
+    const TempFolder modelFolder(memoryTemporaryFolder());
+    saveModel(gridModel(kGridSide), modelFolder.file("m.mag"));
+    constexpr int kModels = 4;
+    const auto prepare = [&](const TempFolder& folder) {
+        for (int model = 0; model < kModels; ++model) {
+            const std::string sub = folder.file("game/" + std::to_string(model));
+            std::filesystem::create_directories(sub);
+            EXPECT_EQ(link(modelFolder.file("m.mag").c_str(), (sub + "/m.mag").c_str()), 0);
+        }
+    };
+    std::string complete;
+    Clock::duration runTime{};
+    {
+        const TempFolder folder(memoryTemporaryFolder());
+        prepare(folder);
+        StartedConverter converter(folder, {"--each", "game"});
+        ASSERT_TRUE(converter.waitForBanner());
+        const Clock::time_point start = Clock::now();
+        ASSERT_EQ(converter.finish().status, 0);
+        runTime = Clock::now() - start;
+        complete = writtenText(outputsIn(folder.file("game/0")), false);
+    }
+    int interrupted = 0;
+    for (const double fraction : {0.15, 0.35, 0.55, 0.75}) {
+        SCOPED_TRACE("interrupted at " + std::to_string(fraction) + " of the run");
+        const TempFolder folder(memoryTemporaryFolder());
+        prepare(folder);
+        StartedConverter converter(folder, {"--each", "game"});
+        ASSERT_TRUE(converter.waitForBanner());
+        std::this_thread::sleep_for(runTime * fraction);
+        converter.interrupt();
+        const CommandResult result = converter.finish();
+        if (result.status != 0) {
+            ++interrupted;
+            EXPECT_EQ(result.status, interruptedStatus());
+            EXPECT_EQ(result.err, outputText("zelvane: interrupted\n"));
+        }
+        for (int model = 0; model < kModels; ++model) {
+            const auto files = outputsIn(folder.file("game/" + std::to_string(model)));
+            if (!files.empty()) {
+                EXPECT_EQ(files.size(), 2u) << "model " << model << ": nothing but its OBJ and MTL files";
+                EXPECT_EQ(writtenText(files, false), complete) << "model " << model;
+            }
+        }
+    }
+    EXPECT_GE(interrupted, underRunner() ? 1 : 2);
+}
+
 }  // namespace
 }  // namespace zelvane::test

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <set>
+
 #include "ExpectedFaces.h"
 #include "FaceMatching.h"
 #include "ObjFaces.h"
 #include "ReadBackModels.h"
+#include "Pixels.h"
 #include "Zelvane.h"
 #include "sample/SampleHouse.h"
 
@@ -16,11 +19,10 @@ namespace {
 // Runs the converter and reads objPath (in the folder) back: a face for
 // every triangle and quad of the models, with the right corners, material
 // colour and texture image.
-void expectObjReadsBack(const TempFolder& folder, const std::vector<std::string>& arguments,
-                        const std::vector<Mag5ModelSpec>& models, const std::string& objPath) {
+void expectFacesReadBack(const TempFolder& folder, const std::vector<std::string>& arguments,
+                         const std::vector<ExpectedFace>& expected, const std::string& objPath) {
     const CommandResult result = runZelvaneIn(folder, arguments);
     ASSERT_EQ(result.status, 0) << result.err;
-    const std::vector<ExpectedFace> expected = expectedFaces(models);
     EXPECT_TRUE(result.out.ends_with(outputText("\nobj pcount: " + std::to_string(expected.size()) + "\n")))
         << result.out;
     const ObjReading obj = readObj(folder.file(objPath));
@@ -34,6 +36,11 @@ void expectObjReadsBack(const TempFolder& folder, const std::vector<std::string>
         return obj.faces[r].material && sameMaterial(expected[e], *obj.faces[r].material);
     });
     EXPECT_TRUE(pairing.problems.empty()) << pairing.problems;
+}
+
+void expectObjReadsBack(const TempFolder& folder, const std::vector<std::string>& arguments,
+                        const std::vector<Mag5ModelSpec>& models, const std::string& objPath) {
+    expectFacesReadBack(folder, arguments, expectedFaces(models), objPath);
 }
 
 TEST(ObjReadBack, ModelGivenWithAFolder) {
@@ -51,6 +58,28 @@ TEST(ObjReadBack, SampleHouse) {
         << "examples/house.mag is not the sample house; make sample rewrites it";
     writeFile(folder.file("house.mag"), sample);
     expectObjReadsBack(folder, {"house.mag"}, {tools::sampleHouse()}, "house.obj");
+}
+
+// With its textures, every material names a PNG beside the OBJ file that
+// holds the pixels of the PCX image the model names.
+TEST(ObjReadBack, SampleHouseWithItsTextures) {
+    TempFolder folder;
+    writeFile(folder.file("house.mag"), readFile(ZELVANE_SAMPLE));
+    const std::string examples = std::string(ZELVANE_SAMPLE).substr(0, std::string(ZELVANE_SAMPLE).rfind('/'));
+    std::vector<ExpectedFace> expected = expectedFaces({tools::sampleHouse()});
+    std::set<std::string> images;
+    for (ExpectedFace& face : expected) {
+        if (face.image && !face.image->empty()) {
+            images.insert(*face.image);
+            face.image = face.image->substr(0, face.image->rfind('.')) + ".png";
+        }
+    }
+    ASSERT_EQ(images.size(), 4u);
+    expectFacesReadBack(folder, {"house.mag", "--textures", "--texture-dir", examples}, expected, "house.obj");
+    for (const std::string& image : images) {
+        const std::string png = image.substr(0, image.rfind('.')) + ".png";
+        EXPECT_TRUE(samePixels(folder.file(png), examples + "/" + image)) << png;
+    }
 }
 
 TEST(ObjReadBack, SeveralModelsEachWithItsOwnTables) {

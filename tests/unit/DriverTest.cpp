@@ -18,9 +18,45 @@ TEST(CommandLine, SceneOptionIgnoresAsciiCaseOnly) {
 
 TEST(CommandLine, OptionAnywhereAndModelsInOrder) {
     const CommandLine commandLine = parseCommandLine({"a.mag", "-Quazo", "--quazo", "b.mag", "-quazo"});
-    EXPECT_TRUE(commandLine.sceneMode);
+    EXPECT_EQ(commandLine.format, OutputFormat::kScene);
     EXPECT_EQ(commandLine.modelPaths, (std::vector<std::string>{"a.mag", "--quazo", "b.mag"}));
-    EXPECT_FALSE(parseCommandLine({"a.mag"}).sceneMode);
+    EXPECT_EQ(parseCommandLine({"a.mag"}).format, OutputFormat::kObj);
+    EXPECT_FALSE(parseCommandLine({"a.mag"}).textures);
+}
+
+TEST(CommandLine, TextureOptionsAndOneOutputFormat) {
+    const CommandLine textured =
+        parseCommandLine({"--texture-dir", "a.mag", "m.mag", "--texture-dir", "--glb", "--glb", "--gltf"});
+    EXPECT_EQ(textured.request, Request::kBadUsage);
+    EXPECT_EQ(textured.usageError, "--glb and --gltf cannot be used together");
+    EXPECT_EQ(textured.textureFolders, (std::vector<std::string>{"a.mag", "--glb"}));
+    EXPECT_EQ(textured.modelPaths, (std::vector<std::string>{"m.mag"}));
+
+    const CommandLine glb = parseCommandLine({"m.mag", "--glb", "--glb"});
+    EXPECT_EQ(glb.request, Request::kConvert);
+    EXPECT_EQ(glb.format, OutputFormat::kGlb);
+    EXPECT_TRUE(glb.textures) << "glTF output always has its images";
+    EXPECT_EQ(parseCommandLine({"-QUAZO", "m.mag", "--gltf"}).usageError, "-QUAZO and --gltf cannot be used together");
+    EXPECT_EQ(parseCommandLine({"m.mag", "--texture-dir"}).usageError, "--texture-dir needs a folder");
+    EXPECT_TRUE(parseCommandLine({"--textures", "m.mag", "-quazo"}).textures);
+    EXPECT_TRUE(parseCommandLine({"m.mag", "--texture-dir", "t"}).textures);
+    EXPECT_EQ(parseCommandLine({"--glb", "-quazo", "--help"}).request, Request::kHelp);
+}
+
+TEST(CommandLine, EachAndOutputFolder) {
+    const CommandLine commandLine = parseCommandLine({"game", "--output-dir", "out", "--each", "x.mag"});
+    EXPECT_TRUE(commandLine.each);
+    EXPECT_EQ(commandLine.outputFolder, "out");
+    EXPECT_EQ(commandLine.modelPaths, (std::vector<std::string>{"game", "x.mag"}));
+    EXPECT_FALSE(parseCommandLine({"x.mag"}).each);
+    EXPECT_EQ(parseCommandLine({"x.mag", "--output-dir"}).usageError, "--output-dir needs a folder");
+}
+
+TEST(OutputNames, OutputFolderTakesThePathBelowTheModelsFolder) {
+    EXPECT_EQ(outputBaseFor("game/sub/ship.lod1.mag", "", "sub/ship.lod1.mag"), "game/sub/ship");
+    EXPECT_EQ(outputBaseFor("game/sub/ship.lod1.mag", "out", "sub/ship.lod1.mag"), "out/sub/ship");
+    EXPECT_EQ(outputBaseFor("game/sub/ship.mag", "out/", "ship.mag"), "out/ship");
+    EXPECT_EQ(outputBaseFor("game\\ship.mag", "C:\\out\\", "ship.mag"), "C:\\out\\ship");
 }
 
 TEST(OutputNames, BaseNameCutsAtTheFirstDotOfTheFileName) {
@@ -79,7 +115,8 @@ TEST(Driver, HelpAndVersionAnywhere) {
     for (const char* help : {"--help", "-h"}) {
         const DriverRun result = run({"/nonexistent/a.mag", help, "--version"});
         EXPECT_EQ(result.status, kExitSuccess) << help;
-        EXPECT_EQ(result.out, kUsage) << help;
+        EXPECT_TRUE(result.out.starts_with(std::string(kUsage) + "options:\n")) << result.out;
+        EXPECT_NE(result.out.find("\n  --texture-dir DIR  "), std::string::npos) << result.out;
         EXPECT_EQ(result.err, "") << help;
     }
     const DriverRun version = run({"-quazo", "--version", "--help"});
@@ -88,6 +125,13 @@ TEST(Driver, HelpAndVersionAnywhere) {
     const DriverRun model = run({"./--help"});
     EXPECT_EQ(model.status, kExitFailure);
     EXPECT_EQ(model.err, "zelvane: ./--help: No such file or directory\n");
+}
+
+TEST(Driver, TwoOutputFormatsAreAUsageError) {
+    const DriverRun result = run({"/nonexistent/a.mag", "--gltf", "-quazo"});
+    EXPECT_EQ(result.status, kExitUsage);
+    EXPECT_EQ(result.out, "Zelvane - The Darvonelle Converter [R0.1.4]\n");
+    EXPECT_EQ(result.err, "zelvane: --gltf and -quazo cannot be used together\n");
 }
 
 TEST(Driver, LoadFailureIsOneLineOnStandardError) {

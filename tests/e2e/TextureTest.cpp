@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "Pixels.h"
+#include "Zelvane.h"
+#include "image/ImageCodec.h"
+#include "imagewriter/PcxWriter.h"
+
+namespace zelvane::test {
+namespace {
+
+// A small paletted image whose pixels depend on seed.
+Image palettedImage(uint32_t width, uint32_t height, uint8_t seed) {
+    Image image;
+    image.width = width;
+    image.height = height;
+    image.format = PixelFormat::kPaletted;
+    for (unsigned index = 0; index < 16; ++index) {
+        image.palette.push_back({static_cast<uint8_t>(index * 16), static_cast<uint8_t>(seed * 7 + index),
+                                 static_cast<uint8_t>(255 - index * 9)});
+    }
+    for (uint32_t pixel = 0; pixel < width * height; ++pixel) {
+        image.pixels.push_back(static_cast<uint8_t>((pixel / 3 + seed) % 16));
+    }
+    return image;
+}
+
+void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    writeFile(path, bytes);
+}
+
+void writePcx(const std::string& path, uint8_t seed) {
+    writeBytes(path, tools::encodePcx(palettedImage(7 + seed, 5, seed), tools::PcxWriteForm::kIndexed));
+}
+
+// A model with one textured triangle for each texture name, so that each
+// texture is a group of its own, in the names' order.
+void saveTexturedModel(const std::string& path, const std::vector<std::string>& textures) {
+    Mag5ModelSpec model;
+    model.textures = textures;
+    model.vertices = {vertexAt(0, 0, 0), vertexAt(1, 0, 0), vertexAt(0, 1, 0)};
+    for (size_t index = 0; index < textures.size(); ++index) {
+        model.polygons.push_back(polygonOver({0, 1, 2}, static_cast<int32_t>(index)));
+    }
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    saveModel(model, path);
+}
+
+// The values of every line of text that starts with prefix, in order.
+std::vector<std::string> valuesAfter(const std::string& text, const std::string& prefix, const std::string& end = "") {
+    std::vector<std::string> values;
+    for (const std::string& line : outputLines(text)) {
+        if (const size_t at = line.find(prefix); at != std::string::npos) {
+            const std::string rest = line.substr(at + prefix.size());
+            values.push_back(end.empty() ? rest : rest.substr(0, rest.find(end)));
+        }
+    }
+    return values;
+}
+
+// Every file below a folder, by path, with its contents.
+std::map<std::string, std::string> treeContents(const std::string& folder) {
+    std::map<std::string, std::string> contents;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        if (entry.is_regular_file()) {
+            contents[entry.path().string()] = readFile(entry.path().string());
+        }
+    }
+    return contents;
+}
+
+const std::vector<std::string> kNames = {
+    "TEX\\Brick.PCX",  // in tex/brick.pcx: another case, the other separator
+    "roof.pcx",        // only in the texture folder, as ROOF.PCX
+    "../secret.pcx",   // refused, though the file is there
+    "missing.pcx",
+    "broken.pcx",      // a PCX header and nothing after it
+    "a/wood.pcx",      // two images that would both be wood.png
+    "b/wood.pcx",
+    "photo.png",       // taken as it is, and already beside the outputs
+    "tex/BRICK.pcx",   // the same file as the first
+};
+
+class TexturedFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saveTexturedModel(folder_.file("game/models/house.mag"), kNames);
+        writePcx(folder_.file("game/models/tex/brick.pcx"), 1);
+        writePcx(folder_.file("game/shared/ROOF.PCX"), 2);
+        writePcx(folder_.file("game/secret.pcx"), 3);
+        writeBytes(folder_.file("game/models/broken.pcx"), std::vector<uint8_t>{0x0A, 5, 1, 8, 0, 0});
+        writePcx(folder_.file("game/models/a/wood.pcx"), 4);
+        writePcx(folder_.file("game/models/b/wood.pcx"), 5);
+        writeBytes(folder_.file("game/models/photo.png"), encodePng(palettedImage(3, 3, 6)));
+        sources_ = treeContents(folder_.path());
+    }
+
+    CommandResult convert(const std::vector<std::string>& options) {
+        std::vector<std::string> arguments{"game/models/house.mag", "--texture-dir", "game/shared"};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        return runZelvaneIn(folder_, arguments);
+    }
+
+    void expectSourcesUntouched() {
+        const auto now = treeContents(folder_.path());
+        for (const auto& [path, bytes] : sources_) {
+            ASSERT_EQ(now.count(path), 1u) << path;
+            EXPECT_EQ(now.at(path), bytes) << path;
+        }
+    }
+
+    std::string models(const std::string& name) const { return folder_.file("game/models/" + name); }
+
+    TempFolder folder_;
+    std::map<std::string, std::string> sources_;
+};
+
+const std::vector<std::string> kReferences = {"Brick.png", "roof.png",  "../secret.pcx", "missing.pcx", "broken.pcx",
+                                              "wood.png",  "wood-2.png", "photo.png",    "Brick.png"};
+
+TEST_F(TexturedFolder, ImagesAreFoundConvertedAndNamedInTheMaterials) {
+    const CommandResult result = convert({"--textures"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(valuesAfter(result.out, "obj pcount: "), std::vector<std::string>{"9"});
+    const std::vector<std::string> warnings = outputLines(result.err);
+    ASSERT_EQ(warnings.size(), 3u) << result.err;
+    const std::string looked = " (looked in game/models/, game/shared)";
+    EXPECT_EQ(warnings[0], "zelvane: ../secret.pcx: a name that leads out of its folder (\"..\") is not looked up" +
+                               looked);
+    EXPECT_EQ(warnings[1], "zelvane: missing.pcx: not found" + looked);
+    EXPECT_TRUE(warnings[2].starts_with("zelvane: broken.pcx: ") && warnings[2].ends_with(looked)) << warnings[2];
+
+    EXPECT_EQ(valuesAfter(readFile(models("house.mtl")), "map_Kd "), kReferences);
+    const auto written = folderContents(folder_.file("game/models"));
+    for (const char* name : {"house.mag", "house.obj", "house.mtl", "broken.pcx", "photo.png", "Brick.png", "roof.png",
+                             "wood.png", "wood-2.png"}) {
+        EXPECT_EQ(written.count(name), 1u) << name;
+    }
+    EXPECT_EQ(written.size(), 9u);
+    EXPECT_TRUE(samePixels(models("Brick.png"), models("tex/brick.pcx")));
+    EXPECT_TRUE(samePixels(models("roof.png"), folder_.file("game/shared/ROOF.PCX")));
+    EXPECT_TRUE(samePixels(models("wood.png"), models("a/wood.pcx")));
+    EXPECT_TRUE(samePixels(models("wood-2.png"), models("b/wood.pcx")));
+    expectSourcesUntouched();
+}
+
+TEST_F(TexturedFolder, TheSceneNamesTheSameImages) {
+    const CommandResult result = convert({"-quazo", "--textures"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(outputLines(result.err).size(), 3u) << result.err;
+    EXPECT_EQ(valuesAfter(readFile(models("house.xml")), "<ImageTexture href=\"", "\""), kReferences);
+    EXPECT_TRUE(samePixels(models("wood-2.png"), models("b/wood.pcx")));
+    expectSourcesUntouched();
+}
+
+TEST_F(TexturedFolder, WithoutTheOptionNoImageIsLookedAt) {
+    const CommandResult result = runZelvaneIn(folder_, {"game/models/house.mag"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(valuesAfter(readFile(models("house.mtl")), "map_Kd "), kNames);
+    EXPECT_EQ(folderContents(folder_.file("game/models")).size(), 5u);  // the model, its outputs, two sources
+}
+
+// Images are outputs like the others: when one cannot be written, none of
+// the outputs appears.
+TEST_F(TexturedFolder, AnImageThatCannotBeWrittenLeavesEverythingAsItWas) {
+    std::filesystem::create_directory(models("roof.png"));
+    const CommandResult result = convert({"--textures"});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_TRUE(outputLines(result.err).back().starts_with("zelvane: game/models/roof.png: ")) << result.err;
+    EXPECT_EQ(folderContents(folder_.file("game/models")).size(), 3u);  // the model and two sources
+    expectSourcesUntouched();
+}
+
+}  // namespace
+}  // namespace zelvane::test
