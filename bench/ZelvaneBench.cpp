@@ -1,16 +1,22 @@
 // Conversion speed and memory on generated models of three families (see
 // tools/benchmodels/BenchModel.h), side by side with the floor (formatting
 // the same number of doubles with std::to_chars and writing the same number
-// of bytes) and with an OBJ export of the same mesh by assimp.
+// of bytes) and with an OBJ export of the same mesh by assimp. Beside the
+// OBJ figures, the same models converted with --glb: time, peak memory and
+// file size.
 //
 //   zelvane_bench [--families shared,smooth,flat] [--sizes 100000,1000000,4000000] [--runs 5]
 //                 [--assimp-seconds 30] [--dir /tmp/zelvane-bench] [--scene-size 100000]
-//                 [--zelvane PATH]
+//                 [--batch-runs 3] [--zelvane PATH]
+//
+// Last comes a folder of 208 models converted with --each against the same
+// conversions one after another (--batch-runs 0 leaves it out).
 //
 // assimp is ten times slower than the converter or more, and five runs of it
 // on every model would take more than half an hour. It runs in the
 // measured rounds until its runs on a model have taken --assimp-seconds, at
 // least once; the tables say how many runs its median comes from.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "BatchBench.h"
 #include "BenchMeasure.h"
 #include "BenchProcess.h"
 #include "BenchReport.h"
@@ -44,6 +51,7 @@ struct Options {
     double assimpSeconds = 30;
     std::string dir = "/tmp/zelvane-bench";
     uint32_t sceneSize = 100000;
+    int batchRuns = 3;
     std::string zelvane;
     std::string helper = ZELVANE_MEASURE_RUN;
 };
@@ -58,7 +66,7 @@ std::vector<std::string> splitList(const std::string& list) {
 [[noreturn]] void failUsage(const std::string& why) {
     std::fprintf(stderr,
                  "zelvane_bench: %s\nusage: zelvane_bench [--families shared,smooth,flat] [--sizes N,...] [--runs N]"
-                 " [--assimp-seconds S] [--dir DIR] [--scene-size N] [--zelvane PATH]\n",
+                 " [--assimp-seconds S] [--dir DIR] [--scene-size N] [--batch-runs N] [--zelvane PATH]\n",
                  why.c_str());
     std::exit(1);
 }
@@ -69,6 +77,7 @@ void applyOption(Options& options, const std::string& name, const std::string& v
     else if (name == "--dir") options.dir = value;
     else if (name == "--zelvane") options.zelvane = value;
     else if (name == "--scene-size") options.sceneSize = static_cast<uint32_t>(std::stoul(value));
+    else if (name == "--batch-runs") options.batchRuns = std::max(0, std::atoi(value.c_str()));
     else if (name == "--sizes") {
         options.sizes.clear();
         for (const std::string& item : splitList(value)) options.sizes.push_back(static_cast<uint32_t>(std::stoul(item)));
@@ -139,15 +148,16 @@ void prepareWorkFolder(const std::string& folder, const std::string& magPath) {
 void removeOutputs(const std::string& folder) {
     for (const auto& entry : fs::directory_iterator(folder)) {
         const auto extension = entry.path().extension();
-        if (extension == ".obj" || extension == ".mtl" || extension == ".xml" || extension == ".out") {
+        if (extension == ".obj" || extension == ".mtl" || extension == ".xml" || extension == ".out" ||
+            extension == ".glb") {
             fs::remove(entry.path());
         }
     }
 }
 
-Timed runZelvane(const Options& options, const std::string& work, bool scene) {
+Timed runZelvane(const Options& options, const std::string& work, const std::string& option = "") {
     std::vector<std::string> argv{options.zelvane, "model.mag"};
-    if (scene) argv.push_back("-quazo");
+    if (!option.empty()) argv.push_back(option);
     const Timed run = zelvane::bench::runMeasured(options.helper, argv, work);
     if (run.status != 0) {
         std::fprintf(stderr, "zelvane_bench: %s failed on %s (status %d)\n", options.zelvane.c_str(), work.c_str(),
@@ -157,15 +167,36 @@ Timed runZelvane(const Options& options, const std::string& work, bool scene) {
     return run;
 }
 
-// One round: the converter in process, the binary, the floor and, while its
-// budget lasts, assimp, one after the other.
+// The --glb runs of one model size, beside the OBJ ones.
+struct GlbResult {
+    uint32_t polygons = 0;
+    std::vector<double> glb, obj;  // end to end
+    std::vector<long> peakKb;
+    uint64_t glbBytes = 0, objMtlBytes = 0;
+};
+
+uint64_t fileSize(const std::string& path) {
+    return fs::exists(path) ? static_cast<uint64_t>(fs::file_size(path)) : 0;
+}
+
+// One round: the converter in process, the binary, the floor, the binary
+// with --glb and, while its budget lasts, assimp, one after the other.
 void runRound(const Options& options, const ModelPaths& model, const std::string& work, bool assimp,
-              SizeResult* result) {
+              SizeResult* result, GlbResult* glb) {
     const zelvane::bench::PhaseSample phases = zelvane::bench::measurePhases(work + "/model.mag", work);
-    const Timed run = runZelvane(options, work, false);
+    const Timed run = runZelvane(options, work);
+    const uint64_t objMtlBytes = fileSize(work + "/model.obj") + fileSize(work + "/model.mtl");
     const double floor = zelvane::bench::measureFloor(phases.doubles, phases.outputBytes, work + "/floor.out");
     removeOutputs(work);
+    const Timed glbRun = runZelvane(options, work, "--glb");
+    const uint64_t glbBytes = fileSize(work + "/model.glb");
+    removeOutputs(work);
     if (result == nullptr) return;  // warm-up
+    glb->glb.push_back(glbRun.seconds);
+    glb->obj.push_back(run.seconds);
+    glb->peakKb.push_back(glbRun.peakKb);
+    glb->glbBytes = glbBytes;
+    glb->objMtlBytes = objMtlBytes;
     result->phases.push_back(phases);
     result->endToEnd.push_back(run.seconds);
     result->peakKb.push_back(run.peakKb);
@@ -180,7 +211,7 @@ void runRound(const Options& options, const ModelPaths& model, const std::string
     else std::fprintf(stderr, "zelvane_bench: assimp failed on %s (status %d)\n", model.ply.c_str(), reference.status);
 }
 
-SizeResult measureSize(const Options& options, ModelFamily family, uint32_t polygons, bool assimp) {
+SizeResult measureSize(const Options& options, ModelFamily family, uint32_t polygons, bool assimp, GlbResult& glb) {
     const ModelPaths model = ensureModel(options, family, polygons);
     std::fprintf(stderr, "measuring %s, %u polygons\n", std::string(zelvane::tools::familyName(family)).c_str(),
                  polygons);
@@ -188,9 +219,26 @@ SizeResult measureSize(const Options& options, ModelFamily family, uint32_t poly
     prepareWorkFolder(work, model.mag);
     SizeResult result;
     result.polygons = polygons;
-    runRound(options, model, work, assimp, nullptr);
-    for (int round = 1; round <= options.runs; ++round) runRound(options, model, work, assimp, &result);
+    glb.polygons = polygons;
+    runRound(options, model, work, assimp, nullptr, nullptr);
+    for (int round = 1; round <= options.runs; ++round) runRound(options, model, work, assimp, &result, &glb);
     return result;
+}
+
+void printGlbTable(const std::string& family, const std::vector<GlbResult>& results) {
+    std::printf("%s: --glb, end to end, medians of the same rounds\n", family.c_str());
+    std::printf(" polygons   glb s   obj s  glb/obj  peak MB  B/poly   glb MB  obj+mtl MB  glb/(obj+mtl)\n");
+    for (const GlbResult& result : results) {
+        const double glb = zelvane::bench::median(result.glb), obj = zelvane::bench::median(result.obj);
+        std::vector<double> peaks;
+        for (long kb : result.peakKb) peaks.push_back(static_cast<double>(kb));
+        const double peakBytes = zelvane::bench::median(peaks) * 1024.0;
+        std::printf("%9u  %6.3f  %6.3f   %5.2fx  %7.1f  %6.1f  %7.1f  %10.1f  %12.2fx\n", result.polygons, glb, obj,
+                    glb / obj, peakBytes / 1e6, peakBytes / result.polygons,
+                    static_cast<double>(result.glbBytes) / 1e6, static_cast<double>(result.objMtlBytes) / 1e6,
+                    static_cast<double>(result.glbBytes) / static_cast<double>(result.objMtlBytes));
+    }
+    std::fflush(stdout);
 }
 
 void printSceneResult(const Options& options) {
@@ -201,7 +249,7 @@ void printSceneResult(const Options& options) {
     uint64_t bytes = 0;
     size_t files = 0;
     for (int round = 0; round <= options.runs; ++round) {
-        const Timed run = runZelvane(options, work, true);
+        const Timed run = runZelvane(options, work, "-quazo");
         bytes = 0;
         files = 0;
         for (const auto& entry : fs::directory_iterator(work)) {
@@ -233,11 +281,18 @@ int main(int argc, char** argv) {
     const bool assimp = std::system("command -v assimp >/dev/null 2>&1") == 0;
     for (ModelFamily family : options.families) {
         FamilyResult result{std::string(zelvane::tools::familyName(family)), {}};
-        for (uint32_t size : options.sizes) result.sizes.push_back(measureSize(options, family, size, assimp));
+        std::vector<GlbResult> glb(options.sizes.size());
+        for (size_t size = 0; size < options.sizes.size(); ++size) {
+            result.sizes.push_back(measureSize(options, family, options.sizes[size], assimp, glb[size]));
+        }
         zelvane::bench::printFamilyTable(result, options.runs, assimp);
+        printGlbTable(result.family, glb);
     }
     if (!assimp) std::printf("(assimp not found: apt-get install assimp-utils for the comparison)\n");
     if (options.sceneSize > 0) printSceneResult(options);
+    if (options.batchRuns > 0) {
+        zelvane::bench::printBatchResult({options.zelvane, options.helper, options.dir, options.batchRuns});
+    }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("\nbenchmark run time: %.0f s\n", seconds);
     return 0;
