@@ -3,7 +3,11 @@ BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR ?= build-fuzz
 WINDOWS_DIR ?= build-windows
+PACKAGE_BUILD_DIR ?= build-pkg
+PACKAGE_WINDOWS_DIR ?= build-pkg-win
+PACKAGE_DIR ?= build-package
 FUZZ_SECONDS ?= 120
+FUZZ_IMAGE_SECONDS ?= 40
 FUZZ_CXX ?= clang++-14
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # Ninja when it is installed, for a build folder configured for the first
@@ -12,7 +16,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 GENERATOR = $(if $(wildcard $(1)/CMakeCache.txt),,$(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja"))
 BUILD = cmake --build $(1) --parallel $(JOBS)
 
-.PHONY: build demo test test-packages test-build test-plain test-sanitize windows test-windows fuzz bench sample clean
+.PHONY: build demo test test-packages test-build test-plain test-sanitize windows test-windows package package-windows fuzz bench sample clean
 
 # Every configure names the parts it wants, so that one build folder serves
 # the demo (the converter alone), the tests and the benchmark in turn.
@@ -20,19 +24,25 @@ CONFIGURE = cmake -S . -B $(BUILD_DIR) $(call GENERATOR,$(BUILD_DIR)) -DCMAKE_BU
 
 # The converter alone: needs a C++ compiler, CMake and make or Ninja.
 build:
+	tools/ensure_packages.sh build
 	$(CONFIGURE) -DZELVANE_TESTS=OFF -DZELVANE_BENCH=OFF
 	$(call BUILD,$(BUILD_DIR)) --target zelvane
 
-# Converts the sample house both ways into $(BUILD_DIR)/demo.
+# Converts the sample house both ways into $(BUILD_DIR)/demo, and once more
+# with its textures, found in examples/ and converted to PNG.
 demo: build
-	rm -rf $(BUILD_DIR)/demo && mkdir -p $(BUILD_DIR)/demo/scene
+	rm -rf $(BUILD_DIR)/demo && mkdir -p $(BUILD_DIR)/demo/scene $(BUILD_DIR)/demo/textured
 	cp examples/house.mag $(BUILD_DIR)/demo/house.mag
 	cp examples/house.mag $(BUILD_DIR)/demo/scene/house.mag
+	cp examples/house.mag $(BUILD_DIR)/demo/textured/house.mag
 	$(BUILD_DIR)/zelvane $(BUILD_DIR)/demo/house.mag
 	$(BUILD_DIR)/zelvane $(BUILD_DIR)/demo/scene/house.mag -quazo
+	$(BUILD_DIR)/zelvane $(BUILD_DIR)/demo/textured/house.mag --textures --texture-dir examples
 	@echo
 	@echo "OBJ and MTL:          $(BUILD_DIR)/demo/house.obj, $(BUILD_DIR)/demo/house.mtl"
 	@echo "scene with its meshes: $(BUILD_DIR)/demo/scene/house.xml and $(BUILD_DIR)/demo/scene/*.obj"
+	@echo "textured OBJ and MTL: $(BUILD_DIR)/demo/textured/house.obj, $(BUILD_DIR)/demo/textured/house.mtl"
+	@echo "                      with the textures as PNG: $(BUILD_DIR)/demo/textured/*.png"
 
 # The whole test suite: a release build, then again under AddressSanitizer
 # and UndefinedBehaviorSanitizer. Installs the packages the tests need when
@@ -67,10 +77,48 @@ windows:
 test-windows: test-build windows
 	tests/run_e2e_under_wine.sh $(BUILD_DIR) $(WINDOWS_DIR)/zelvane.exe
 
+# The Debian package, $(PACKAGE_DIR)/zelvane_<version>_<arch>.deb: the
+# converter built in $(PACKAGE_BUILD_DIR) with Debian's hardening flags, its
+# manual page, README.md, the changelog and LICENSE as the copyright file
+# (see cmake/Packaging.cmake); CPack strips the binary and has dpkg-shlibdeps
+# name the libraries it needs.
+DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
+package:
+	tools/ensure_packages.sh package
+	cmake -S . -B $(PACKAGE_BUILD_DIR) $(call GENERATOR,$(PACKAGE_BUILD_DIR)) -DCMAKE_BUILD_TYPE=Release -DZELVANE_WERROR=ON \
+	  -DZELVANE_TESTS=OFF -DZELVANE_BENCH=OFF \
+	  -DCMAKE_CXX_FLAGS="$$($(DEB_FLAGS) CPPFLAGS) $$($(DEB_FLAGS) CXXFLAGS)" -DCMAKE_EXE_LINKER_FLAGS="$$($(DEB_FLAGS) LDFLAGS)"
+	$(call BUILD,$(PACKAGE_BUILD_DIR)) --target zelvane
+	rm -rf $(PACKAGE_DIR)/_CPack_Packages $(PACKAGE_DIR)/zelvane_*.deb*
+	cd $(PACKAGE_BUILD_DIR) && cpack -G DEB -B $(abspath $(PACKAGE_DIR))
+	rm -rf $(PACKAGE_DIR)/_CPack_Packages
+	@echo
+	@echo "Debian package: $$(ls $(PACKAGE_DIR)/zelvane_*.deb)"
+
+# The zip for 64-bit Windows, $(PACKAGE_DIR)/zelvane-<version>-windows-x86_64.zip:
+# the static zelvane.exe (as make windows builds it, in $(PACKAGE_WINDOWS_DIR)),
+# stripped, with README.txt and LICENSE.txt in CR LF line ends; its SHA-256
+# sum beside it, as CPack writes one beside the Debian package.
+package-windows:
+	tools/ensure_packages.sh package-windows
+	$(MAKE) windows WINDOWS_DIR=$(PACKAGE_WINDOWS_DIR)
+	set -e; \
+	version=$$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $(PACKAGE_WINDOWS_DIR)/CMakeCache.txt); \
+	name=zelvane-$$version-windows-x86_64; stage=$(PACKAGE_WINDOWS_DIR)/$$name; zip=$(abspath $(PACKAGE_DIR))/$$name.zip; \
+	rm -rf $$stage $$zip $$zip.sha256 && mkdir -p $$stage $(PACKAGE_DIR); \
+	x86_64-w64-mingw32-strip -o $$stage/zelvane.exe $(PACKAGE_WINDOWS_DIR)/zelvane.exe; \
+	sed -e 's/\r$$//' -e 's/$$/\r/' README.md >$$stage/README.txt; \
+	sed -e 's/\r$$//' -e 's/$$/\r/' LICENSE >$$stage/LICENSE.txt; \
+	cd $$stage && zip -X -9 -q $$zip zelvane.exe README.txt LICENSE.txt; \
+	cd $(abspath $(PACKAGE_DIR)) && sha256sum $$name.zip >$$name.zip.sha256; \
+	echo; echo "Windows zip: $$zip"
+
 # Builds the fuzz target with clang, writes the seed corpus and fuzzes for
 # FUZZ_SECONDS. Inputs that found new paths collect in $(FUZZ_DIR)/corpus and
 # are reused by the next run; a failing input lands in $(FUZZ_DIR)/findings.
-# The full log is $(FUZZ_DIR)/fuzz.log.
+# The full log is $(FUZZ_DIR)/fuzz.log. Then the image fuzz target likewise
+# for FUZZ_IMAGE_SECONDS, with image-seeds, image-corpus, image-findings and
+# fuzz-image.log in $(FUZZ_DIR).
 fuzz:
 	tools/ensure_packages.sh fuzz
 	cmake -S . -B $(FUZZ_DIR) $(call GENERATOR,$(FUZZ_DIR)) -DCMAKE_CXX_COMPILER=$(FUZZ_CXX) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -83,6 +131,13 @@ fuzz:
 	  -timeout=30 -print_final_stats=1 -artifact_prefix=$(FUZZ_DIR)/findings/ >$(FUZZ_DIR)/fuzz.log 2>&1 \
 	  || { tail -n 80 $(FUZZ_DIR)/fuzz.log; echo "fuzzing found a failing input: see $(FUZZ_DIR)/findings"; exit 1; }
 	@grep -E '^(Done|stat::)' $(FUZZ_DIR)/fuzz.log
+	rm -rf $(FUZZ_DIR)/image-seeds && $(FUZZ_DIR)/tools/make_image_fuzz_corpus $(FUZZ_DIR)/image-seeds
+	mkdir -p $(FUZZ_DIR)/image-corpus $(FUZZ_DIR)/image-findings
+	@echo "fuzzing the image codecs for $(FUZZ_IMAGE_SECONDS) s"
+	@$(FUZZ_DIR)/fuzz/fuzz_image $(FUZZ_DIR)/image-corpus $(FUZZ_DIR)/image-seeds -max_total_time=$(FUZZ_IMAGE_SECONDS) \
+	  -timeout=30 -print_final_stats=1 -artifact_prefix=$(FUZZ_DIR)/image-findings/ >$(FUZZ_DIR)/fuzz-image.log 2>&1 \
+	  || { tail -n 80 $(FUZZ_DIR)/fuzz-image.log; echo "fuzzing found a failing input: see $(FUZZ_DIR)/image-findings"; exit 1; }
+	@grep -E '^(Done|stat::)' $(FUZZ_DIR)/fuzz-image.log
 
 # Speed and memory on generated models of three families (shared, smooth,
 # flat) at 100k, 1M and 4M polygons, beside the floor and assimp (apt-get
@@ -93,10 +148,13 @@ bench:
 	$(call BUILD,$(BUILD_DIR))
 	$(BUILD_DIR)/bench/zelvane_bench $(BENCH_ARGS)
 
-# Rewrites examples/house.mag with the project's MAG5 writer.
+# Rewrites examples/house.mag with the project's MAG5 writer, and the house's
+# textures (examples/*.pcx) with its image writer.
 sample: build
 	$(call BUILD,$(BUILD_DIR)) --target make_sample_model
 	$(BUILD_DIR)/tools/make_sample_model examples/house.mag
+	$(call BUILD,$(BUILD_DIR)) --target make_sample_textures
+	$(BUILD_DIR)/tools/make_sample_textures examples
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(WINDOWS_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(WINDOWS_DIR) $(PACKAGE_BUILD_DIR) $(PACKAGE_WINDOWS_DIR) $(PACKAGE_DIR)

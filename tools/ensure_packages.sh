@@ -5,17 +5,24 @@
 #
 #   tools/ensure_packages.sh GROUP...
 #
-# Groups: test (make test), fuzz (make fuzz), windows (make test-windows),
-# bench (the benchmark's comparison).
+# Groups: build (the converter alone), test (make test), fuzz (make fuzz),
+# windows (make test-windows), bench (the benchmark's comparison), package
+# (make package: the Debian package), package-windows (make package-windows:
+# the zip for Windows).
 set -euo pipefail
 
 packages_of() {
   case "$1" in
-    test) echo make cmake ninja-build g++ libgtest-dev libgmock-dev libtinyobjloader-dev libxml2-dev libxml2-utils ;;
-    fuzz) echo make cmake ninja-build clang-14 libclang-rt-14-dev ;;
-    windows) echo make cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 locales ;;
+    build) echo make cmake g++ libstb-dev ;;
+    # npm: Debian's nodejs comes without it, other builds of Node.js with it.
+    test) echo make cmake ninja-build g++ libgtest-dev libgmock-dev libtinyobjloader-dev libxml2-dev libxml2-utils \
+      libstb-dev python3-pil nlohmann-json3-dev nodejs "$(command -v npm >/dev/null 2>&1 || echo npm)" ;;
+    fuzz) echo make cmake ninja-build clang-14 libclang-rt-14-dev libstb-dev ;;
+    windows) echo make cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 locales libstb-dev ;;
     bench) echo make cmake ninja-build g++ assimp-utils ;;
-    *) echo "ensure_packages.sh: no package group '$1' (test, fuzz, windows, bench)" >&2; return 2 ;;
+    package) echo make cmake g++ libstb-dev dpkg-dev file ;;
+    package-windows) echo make cmake g++-mingw-w64-x86-64-posix libstb-dev zip ;;
+    *) echo "ensure_packages.sh: no package group '$1' (build, test, fuzz, windows, bench, package, package-windows)" >&2; return 2 ;;
   esac
 }
 

@@ -5,6 +5,13 @@
 #
 #   tools/try_bare_machine.sh [DIR]
 #   PACKAGES="make cmake g++" tools/try_bare_machine.sh [DIR]
+#   STEPS=d tools/try_bare_machine.sh [DIR]      # steps a and d only
+#   SOURCE=worktree tools/try_bare_machine.sh [DIR]
+#
+# STEPS names the steps after a to run (default "b c d"; a always runs).
+# SOURCE=worktree puts the working tree's uncommitted changes and untracked
+# files (those git does not ignore) on top of the clone, to try work before
+# it is committed.
 #
 # Needs root (debootstrap, mount, chroot) and the Debian mirror that this
 # machine's apt uses. DIR (default /work/bare-bookworm, never inside the
@@ -12,11 +19,13 @@
 #   DIR/base   a `debootstrap --variant=minbase bookworm` root, made once and
 #              reused; never changed afterwards (delete it to make it anew)
 #   DIR/root   a copy of base for this run, replaced on every run
+#   DIR/install-root
+#              another copy of base for step d, with no build tools
 #   DIR/logs   the output of every step
 #
 # Steps, each timed:
-#   a. as root: apt-get install make cmake g++ git ca-certificates (or the
-#      packages PACKAGES names)
+#   a. as root: apt-get install make cmake g++ libstb-dev git ca-certificates
+#      (or the packages PACKAGES names)
 #   b. as an unprivileged user without sudo: `make demo` must pass and write
 #      build/demo/house.obj, house.mtl and scene/house.xml with its meshes;
 #      then `make test` must stop at once, non-zero, printing the
@@ -25,12 +34,23 @@
 #      every test suite and end with `100% tests passed` twice; then
 #      `make demo` again must pass in the same tree, now that the test
 #      packages are there
+#   d. as root: `make package` must install what it needs itself and build
+#      build-package/zelvane_<version>_<arch>.deb with the binary, the
+#      manual page, README.md and the copyright file; then, in
+#      DIR/install-root (base alone: no compiler, no CMake), `apt-get install
+#      ./zelvane_*.deb` must pass, the installed /usr/bin/zelvane, run by an
+#      unprivileged user, must convert examples/house.mag (status 0, the
+#      banner of the package's version and the load report, house.obj and
+#      house.mtl written), `man -w zelvane` must find the manual page and
+#      `man zelvane` show it, and `apt-get purge zelvane` must remove it all
 # The exit status is 0 when every step passed.
 set -euo pipefail
 
 SUITE=bookworm
 USER_NAME=builder
-read -r -a QUICK_START_PACKAGES <<<"${PACKAGES:-make cmake g++ git ca-certificates}"
+read -r -a QUICK_START_PACKAGES <<<"${PACKAGES:-make cmake g++ libstb-dev git ca-certificates}"
+read -r -a STEPS <<<"${STEPS:-b c d}"
+SOURCE=${SOURCE:-head}
 
 repo=$(git -C "$(dirname "$0")" rev-parse --show-toplevel)
 dir=$(realpath -m "${1:-/work/bare-bookworm}")
@@ -39,9 +59,29 @@ case "$dir/" in
 esac
 [ "$dir" != / ] || { echo "try_bare_machine.sh: refusing /" >&2; exit 2; }
 [ "$(id -u)" -eq 0 ] || { echo "try_bare_machine.sh: needs root (debootstrap, mount, chroot)" >&2; exit 2; }
+for step in "${STEPS[@]}"; do
+  case "$step" in
+    b | c | d) ;;
+    *) echo "try_bare_machine.sh: no step '$step' in STEPS (b, c, d; a always runs)" >&2; exit 2 ;;
+  esac
+done
+case "$SOURCE" in
+  head | worktree) ;;
+  *) echo "try_bare_machine.sh: SOURCE is head or worktree, not '$SOURCE'" >&2; exit 2 ;;
+esac
+
+# wanted STEP: whether STEPS names it.
+wanted() {
+  local step
+  for step in "${STEPS[@]}"; do
+    [ "$step" = "$1" ] && return 0
+  done
+  return 1
+}
 
 base=$dir/base
 root=$dir/root
+install_root=$dir/install-root
 logs=$dir/logs
 mkdir -p "$dir" "$logs"
 
@@ -84,20 +124,21 @@ show_failure() {
 
 # ------------------------------------------------------------------- mounts
 
-# Mount points under DIR/root, deepest first.
+# Mount points under DIR/root (or the root given), deepest first.
 mounts_under_root() {
-  findmnt -rn -o TARGET | awk -v r="$root/" 'index($0 "/", r) == 1' | sort -r
+  findmnt -rn -o TARGET | awk -v r="${1:-$root}/" 'index($0 "/", r) == 1' | sort -r
 }
 
 unmount_root() {
   local target
-  for target in $(mounts_under_root); do
+  for target in $(mounts_under_root "${1:-$root}"); do
     umount "$target" 2>/dev/null || umount -l "$target"
   done
 }
 
 cleanup() {
   local status=$?
+  unmount_root "$install_root"
   unmount_root
   summary
   exit "$status"
@@ -106,26 +147,39 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM HUP
 
 mount_root() {
-  mount -t proc proc "$root/proc"
-  mount -t sysfs sysfs "$root/sys"
-  mount --rbind /dev "$root/dev"
+  local target=${1:-$root}
+  mount -t proc proc "$target/proc"
+  mount -t sysfs sysfs "$target/sys"
+  mount --rbind /dev "$target/dev"
   # Unmounting the chroot's /dev must not reach the host's.
-  mount --make-rslave "$root/dev"
+  mount --make-rslave "$target/dev"
 }
 
 # ------------------------------------------------------- running in chroot
 
-# As root, with a clean environment.
-in_root() {
-  chroot "$root" /usr/bin/env -i HOME=/root LOGNAME=root USER=root SHELL=/bin/bash \
+# in_root_of ROOT COMMAND...: as root in ROOT, with a clean environment.
+in_root_of() {
+  local target=$1
+  shift
+  chroot "$target" /usr/bin/env -i HOME=/root LOGNAME=root USER=root SHELL=/bin/bash \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@"
 }
 
-# As the unprivileged user, in the clone.
-as_user() {
-  chroot "$root" /usr/sbin/runuser -u "$USER_NAME" -- /usr/bin/env -i HOME=/home/$USER_NAME \
+# As root in DIR/root.
+in_root() {
+  in_root_of "$root" "$@"
+}
+
+# as_user_of ROOT COMMAND_LINE: as the unprivileged user in ROOT, in its home.
+as_user_of() {
+  chroot "$1" /usr/sbin/runuser -u "$USER_NAME" -- /usr/bin/env -i HOME=/home/$USER_NAME \
     LOGNAME=$USER_NAME USER=$USER_NAME SHELL=/bin/bash PATH=/usr/local/bin:/usr/bin:/bin \
-    /bin/bash -c "cd ~/zelvane && $1"
+    /bin/bash -c "cd ~ && $2"
+}
+
+# As the unprivileged user in DIR/root, in the clone.
+as_user() {
+  as_user_of "$root" "cd zelvane && $1"
 }
 
 # ------------------------------------------------------------------ mirrors
@@ -175,13 +229,15 @@ echo "mirror: $mirror${security:+, security: $security}"
 
 # ---------------------------------------------------- the minimal root
 
-# A run that died may have left the chroot's mounts behind: never delete
+# A run that died may have left the chroots' mounts behind: never delete
 # through them.
-unmount_root
-if [ -n "$(mounts_under_root)" ]; then
-  echo "try_bare_machine.sh: cannot unmount everything under $root" >&2
-  exit 2
-fi
+for target in "$root" "$install_root"; do
+  unmount_root "$target"
+  if [ -n "$(mounts_under_root "$target")" ]; then
+    echo "try_bare_machine.sh: cannot unmount everything under $target" >&2
+    exit 2
+  fi
+done
 
 start=$SECONDS
 if [ -f "$dir/base.complete" ] && [ -x "$base/bin/bash" ]; then
@@ -203,25 +259,51 @@ else
   record "minimal $SUITE root (debootstrap)" $((SECONDS - start)) passed
 fi
 
-# A fresh copy of the root, with the sources a standard install has, name
-# resolution, the unprivileged user and a clone of the committed HEAD.
+# fresh_root ROOT: a fresh copy of the base in ROOT, mounted, with the
+# sources a standard install has, name resolution and the unprivileged user.
+fresh_root() {
+  rm -rf --one-file-system "$1"
+  cp -a "$base" "$1"
+  {
+    echo "deb $mirror $SUITE main"
+    echo "deb $mirror $SUITE-updates main"
+    [ -z "$security" ] || echo "deb $security $SUITE-security main"
+  } >"$1/etc/apt/sources.list"
+  cp -L /etc/resolv.conf "$1/etc/resolv.conf"
+  mount_root "$1"
+  in_root_of "$1" useradd --create-home --shell /bin/bash "$USER_NAME"
+}
+
+# DIR/root, with a clone of the committed HEAD (and with SOURCE=worktree the
+# working tree's changes on top).
 start=$SECONDS
-rm -rf --one-file-system "$root"
-cp -a "$base" "$root"
-{
-  echo "deb $mirror $SUITE main"
-  echo "deb $mirror $SUITE-updates main"
-  [ -z "$security" ] || echo "deb $security $SUITE-security main"
-} >"$root/etc/apt/sources.list"
-cp -L /etc/resolv.conf "$root/etc/resolv.conf"
-mount_root
-in_root useradd --create-home --shell /bin/bash "$USER_NAME"
+rm -rf --one-file-system "$install_root"
+fresh_root "$root"
 head=$(git -C "$repo" rev-parse HEAD)
-git clone --quiet --no-local "$repo" "$root/home/$USER_NAME/zelvane"
-git -C "$root/home/$USER_NAME/zelvane" checkout --quiet --detach "$head"
-in_root chown -R "$USER_NAME:$USER_NAME" "/home/$USER_NAME/zelvane"
+clone=$root/home/$USER_NAME/zelvane
+git clone --quiet --no-local "$repo" "$clone"
+git -C "$clone" checkout --quiet --detach "$head"
 echo "clone of $(git -C "$repo" log -1 --format='%h %s' "$head")"
-record "fresh root, user and clone" $((SECONDS - start)) passed
+if [ "$SOURCE" = worktree ]; then
+  # Changed and untracked files are copied, deleted ones removed.
+  changed=0
+  while IFS= read -r -d '' path; do
+    if [ -e "$repo/$path" ] || [ -L "$repo/$path" ]; then
+      mkdir -p "$(dirname "$clone/$path")"
+      cp -a "$repo/$path" "$clone/$path"
+    else
+      rm -f "$clone/$path"
+    fi
+    changed=$((changed + 1))
+  done < <(git -C "$repo" ls-files -z --modified --deleted --others --exclude-standard | sort -zu)
+  echo "  with the working tree's changes: $changed files"
+fi
+in_root chown -R "$USER_NAME:$USER_NAME" "/home/$USER_NAME/zelvane"
+if [ "$SOURCE" = worktree ]; then
+  record "fresh root, user and clone (+ working tree)" $((SECONDS - start)) passed
+else
+  record "fresh root, user and clone" $((SECONDS - start)) passed
+fi
 
 # ------------------------------------------------------------------ step a
 
@@ -243,85 +325,195 @@ fi
 
 # ------------------------------------------------------------------ step b
 
-echo
-echo "== b. as $USER_NAME (no sudo): make demo"
-start=$SECONDS
-log=$logs/b-demo.log
-if as_user "make demo" >"$log" 2>&1; then
-  missing=()
-  for file in build/demo/house.obj build/demo/house.mtl build/demo/scene/house.xml; do
-    [ -s "$root/home/$USER_NAME/zelvane/$file" ] || missing+=("$file")
-  done
-  meshes=$(find "$root/home/$USER_NAME/zelvane/build/demo/scene" -name '*.obj' | wc -l)
-  [ "$meshes" -gt 0 ] || missing+=("build/demo/scene/*.obj")
-  if [ ${#missing[@]} -eq 0 ]; then
-    record "b. make demo (user)" $((SECONDS - start)) passed
-    grep -E '^(obj pcount|OBJ and MTL|scene with)' "$log" | sed 's/^/  /'
-    echo "  scene meshes: $meshes"
+if wanted b; then
+  echo
+  echo "== b. as $USER_NAME (no sudo): make demo"
+  start=$SECONDS
+  log=$logs/b-demo.log
+  if as_user "make demo" >"$log" 2>&1; then
+    missing=()
+    for file in build/demo/house.obj build/demo/house.mtl build/demo/scene/house.xml; do
+      [ -s "$root/home/$USER_NAME/zelvane/$file" ] || missing+=("$file")
+    done
+    meshes=$(find "$root/home/$USER_NAME/zelvane/build/demo/scene" -name '*.obj' | wc -l)
+    [ "$meshes" -gt 0 ] || missing+=("build/demo/scene/*.obj")
+    if [ ${#missing[@]} -eq 0 ]; then
+      record "b. make demo (user)" $((SECONDS - start)) passed
+      grep -E '^(obj pcount|OBJ and MTL|scene with)' "$log" | sed 's/^/  /'
+      echo "  scene meshes: $meshes"
+    else
+      show_failure "$log" "make demo passed but did not write: ${missing[*]}"
+      record "b. make demo (user)" $((SECONDS - start)) failed
+    fi
   else
-    show_failure "$log" "make demo passed but did not write: ${missing[*]}"
+    show_failure "$log" "make demo"
     record "b. make demo (user)" $((SECONDS - start)) failed
   fi
-else
-  show_failure "$log" "make demo"
-  record "b. make demo (user)" $((SECONDS - start)) failed
-fi
 
-echo
-echo "== b. as $USER_NAME (no sudo): make test, expected to stop with the apt-get line"
-start=$SECONDS
-log=$logs/b-test-user.log
-status=0
-as_user "make test" >"$log" 2>&1 || status=$?
-line=$(grep -E '^ *sudo apt-get install ' "$log" || true)
-# Nothing compiled: make's and CMake's build lines would show it.
-built=$(grep -cE '(Building CXX|Linking CXX|^\[ *[0-9]+%\]|^\[[0-9]+/[0-9]+\])' "$log" || true)
-if [ "$status" -ne 0 ] && [ -n "$line" ] && [ "$built" -eq 0 ]; then
-  record "b. make test (user, stops early)" $((SECONDS - start)) passed
-  echo "  status $status, printed:$line"
-else
-  show_failure "$log" "make test as $USER_NAME: status $status, apt-get line '${line}', $built build lines"
-  record "b. make test (user, stops early)" $((SECONDS - start)) failed
+  echo
+  echo "== b. as $USER_NAME (no sudo): make test, expected to stop with the apt-get line"
+  start=$SECONDS
+  log=$logs/b-test-user.log
+  status=0
+  as_user "make test" >"$log" 2>&1 || status=$?
+  line=$(grep -E '^ *sudo apt-get install ' "$log" || true)
+  # Nothing compiled: make's and CMake's build lines would show it.
+  built=$(grep -cE '(Building CXX|Linking CXX|^\[ *[0-9]+%\]|^\[[0-9]+/[0-9]+\])' "$log" || true)
+  if [ "$status" -ne 0 ] && [ -n "$line" ] && [ "$built" -eq 0 ]; then
+    record "b. make test (user, stops early)" $((SECONDS - start)) passed
+    echo "  status $status, printed:$line"
+  else
+    show_failure "$log" "make test as $USER_NAME: status $status, apt-get line '${line}', $built build lines"
+    record "b. make test (user, stops early)" $((SECONDS - start)) failed
+  fi
 fi
 
 # ------------------------------------------------------------------ step c
 
-echo
-echo "== c. as root: make test (installs the test packages, then builds and runs everything)"
-start=$SECONDS
-log=$logs/c-test-root.log
-status=0
-in_root /bin/bash -c "cd /home/$USER_NAME/zelvane && make test" >"$log" 2>&1 || status=$?
-passes=$(grep -c '100% tests passed' "$log" || true)
-# Every suite named in tests/CMakeLists.txt built in both build folders.
-suites=$(grep -oE '^(zelvane_unit_test|add_executable)\([a-z0-9_]+_test\b' \
-  "$root/home/$USER_NAME/zelvane/tests/CMakeLists.txt" | sed 's/.*(//')
-unbuilt=()
-for suite in $suites; do
-  for build in build build-sanitize; do
-    [ -x "$(find "$root/home/$USER_NAME/zelvane/$build/tests" -name "$suite" -type f 2>/dev/null | head -n 1)" ] ||
-      unbuilt+=("$build/$suite")
+if wanted c; then
+  echo
+  echo "== c. as root: make test (installs the test packages, then builds and runs everything)"
+  start=$SECONDS
+  log=$logs/c-test-root.log
+  status=0
+  in_root /bin/bash -c "cd /home/$USER_NAME/zelvane && make test" >"$log" 2>&1 || status=$?
+  passes=$(grep -c '100% tests passed' "$log" || true)
+  # Every suite named in tests/CMakeLists.txt built in both build folders.
+  suites=$(grep -oE '^(zelvane_unit_test|add_executable)\([a-z0-9_]+_test\b' \
+    "$root/home/$USER_NAME/zelvane/tests/CMakeLists.txt" | sed 's/.*(//')
+  unbuilt=()
+  for suite in $suites; do
+    for build in build build-sanitize; do
+      [ -x "$(find "$root/home/$USER_NAME/zelvane/$build/tests" -name "$suite" -type f 2>/dev/null | head -n 1)" ] ||
+        unbuilt+=("$build/$suite")
+    done
   done
-done
-if [ "$status" -eq 0 ] && [ "$passes" -eq 2 ] && [ ${#unbuilt[@]} -eq 0 ]; then
-  record "c. make test (root)" $((SECONDS - start)) passed
-  grep -E '^Installing ' "$log" | sed 's/^/  /'
-  echo "  suites built in build/ and build-sanitize/: $(tr "\n" " " <<<"$suites")"
-  grep -E '(tests passed|Total Test time)' "$log" | sed 's/^/  /'
-else
-  show_failure "$log" "make test as root: status $status, '100% tests passed' $passes times, not built: ${unbuilt[*]:-none}"
-  record "c. make test (root)" $((SECONDS - start)) failed
+  if [ "$status" -eq 0 ] && [ "$passes" -eq 2 ] && [ ${#unbuilt[@]} -eq 0 ]; then
+    record "c. make test (root)" $((SECONDS - start)) passed
+    grep -E '^Installing ' "$log" | sed 's/^/  /'
+    echo "  suites built in build/ and build-sanitize/: $(tr "\n" " " <<<"$suites")"
+    grep -E '(tests passed|Total Test time)' "$log" | sed 's/^/  /'
+  else
+    show_failure "$log" "make test as root: status $status, '100% tests passed' $passes times, not built: ${unbuilt[*]:-none}"
+    record "c. make test (root)" $((SECONDS - start)) failed
+  fi
+
+  echo
+  echo "== c. as root: make demo again, after make test"
+  start=$SECONDS
+  log=$logs/c-demo-again.log
+  if in_root /bin/bash -c "cd /home/$USER_NAME/zelvane && make demo" >"$log" 2>&1; then
+    record "c. make demo again (root)" $((SECONDS - start)) passed
+  else
+    show_failure "$log" "make demo after make test"
+    record "c. make demo again (root)" $((SECONDS - start)) failed
+  fi
 fi
 
-echo
-echo "== c. as root: make demo again, after make test"
-start=$SECONDS
-log=$logs/c-demo-again.log
-if in_root /bin/bash -c "cd /home/$USER_NAME/zelvane && make demo" >"$log" 2>&1; then
-  record "c. make demo again (root)" $((SECONDS - start)) passed
-else
-  show_failure "$log" "make demo after make test"
-  record "c. make demo again (root)" $((SECONDS - start)) failed
+# ------------------------------------------------------------------ step d
+
+if wanted d; then
+  echo
+  echo "== d. as root: make package"
+  start=$SECONDS
+  log=$logs/d-package.log
+  status=0
+  in_root /bin/bash -c "cd /home/$USER_NAME/zelvane && make package" >"$log" 2>&1 || status=$?
+  debs=()
+  for file in "$clone"/build-package/zelvane_*.deb; do
+    [ -f "$file" ] && debs+=("$file")
+  done
+  problems=()
+  if [ "$status" -ne 0 ]; then
+    problems+=("status $status")
+  elif [ ${#debs[@]} -ne 1 ]; then
+    problems+=("${#debs[@]} files build-package/zelvane_*.deb, not one")
+  else
+    deb=${debs[0]}
+    in_deb=${deb#"$root"}
+    { echo "---- dpkg-deb -I"; in_root dpkg-deb -I "$in_deb"; echo "---- dpkg-deb -c"; in_root dpkg-deb -c "$in_deb"; } >>"$log" 2>&1
+    contents=$(in_root dpkg-deb -c "$in_deb" | awk '{ print $6 }')
+    for file in ./usr/bin/zelvane ./usr/share/man/man1/zelvane.1.gz ./usr/share/doc/zelvane/README.md \
+        ./usr/share/doc/zelvane/copyright; do
+      grep -qxF "$file" <<<"$contents" || problems+=("no $file in the package")
+    done
+    version=$(in_root dpkg-deb -f "$in_deb" Version)
+    depends=$(in_root dpkg-deb -f "$in_deb" Depends)
+    [ -n "$depends" ] || problems+=("no Depends field")
+  fi
+  if [ ${#problems[@]} -eq 0 ]; then
+    record "d. make package (root)" $((SECONDS - start)) passed
+    grep -E '^Installing ' "$log" | sed 's/^/  /'
+    echo "  ${deb#"$clone"/}: version $version, depends $depends"
+  else
+    show_failure "$log" "make package: $(printf '%s; ' "${problems[@]}")"
+    record "d. make package (root)" $((SECONDS - start)) failed
+  fi
+
+  echo
+  echo "== d. in a bare root: apt-get install the package, convert the sample house, man zelvane"
+  start=$SECONDS
+  log=$logs/d-install.log
+  if [ ${#problems[@]} -ne 0 ]; then
+    echo "  skipped: no package"
+    record "d. install and run the package (bare root)" 0 skipped
+  else
+    fresh_root "$install_root"
+    cp "$deb" "$install_root/tmp/"
+    cp "$clone/examples/house.mag" "$install_root/home/$USER_NAME/"
+    in_root_of "$install_root" chown "$USER_NAME:$USER_NAME" "/home/$USER_NAME/house.mag"
+    home=$install_root/home/$USER_NAME
+    problems=()
+    # man-db for `man`: the package itself needs nothing beyond its Depends.
+    if ! { in_root_of "$install_root" apt-get update -q &&
+           in_root_of "$install_root" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q \
+             --no-install-recommends "/tmp/${deb##*/}" man-db; } >"$log" 2>&1; then
+      problems+=("apt-get install failed")
+    else
+      for tool in cmake g++ make; do
+        [ ! -e "$install_root/usr/bin/$tool" ] || problems+=("$tool is installed: not a bare root")
+      done
+      status=0
+      as_user_of "$install_root" "command -v zelvane && zelvane house.mag" >"$logs/d-convert.out" 2>"$logs/d-convert.err" ||
+        status=$?
+      { echo "---- zelvane house.mag: status $status, standard output:"; cat "$logs/d-convert.out"
+        echo "---- standard error:"; cat "$logs/d-convert.err"; } >>"$log"
+      [ "$status" -eq 0 ] || problems+=("zelvane house.mag: status $status")
+      [ "$(sed -n 1p "$logs/d-convert.out")" = /usr/bin/zelvane ] || problems+=("zelvane is not /usr/bin/zelvane")
+      banner="Zelvane - The Darvonelle Converter [R$version]"
+      [ "$(sed -n 2p "$logs/d-convert.out")" = "$banner" ] || problems+=("no banner '$banner'")
+      for line in "poly count: 264" "pc: 264 tpc:58 qpc: 206" "obj pcount: 264"; do
+        grep -qxF "$line" "$logs/d-convert.out" || problems+=("no '$line' on standard output")
+      done
+      [ ! -s "$logs/d-convert.err" ] || problems+=("standard error not empty")
+      for file in house.obj house.mtl; do
+        [ -s "$home/$file" ] || problems+=("no $file")
+      done
+      grep -qx 'mtllib house.mtl' "$home/house.obj" 2>/dev/null || problems+=("house.obj does not name house.mtl")
+      manual=$(as_user_of "$install_root" "man -w zelvane" 2>>"$log" || true)
+      [ "$manual" = /usr/share/man/man1/zelvane.1.gz ] || problems+=("man -w zelvane gave '$manual'")
+      as_user_of "$install_root" "MANPAGER=cat man zelvane" >"$logs/d-man.txt" 2>>"$log" || true
+      for heading in NAME SYNOPSIS OPTIONS "EXIT STATUS" EXAMPLES; do
+        grep -qx "$heading" "$logs/d-man.txt" || problems+=("man zelvane shows no $heading")
+      done
+      if in_root_of "$install_root" env DEBIAN_FRONTEND=noninteractive apt-get purge -y -q zelvane >>"$log" 2>&1; then
+        for file in /usr/bin/zelvane /usr/share/man/man1/zelvane.1.gz /usr/share/doc/zelvane; do
+          [ ! -e "$install_root$file" ] || problems+=("$file left after apt-get purge")
+        done
+      else
+        problems+=("apt-get purge zelvane failed")
+      fi
+    fi
+    unmount_root "$install_root"
+    if [ ${#problems[@]} -eq 0 ]; then
+      record "d. install and run the package (bare root)" $((SECONDS - start)) passed
+      sed -n 2,8p "$logs/d-convert.out" | sed 's/^/  /'
+      echo "  man -w zelvane: $manual"
+    else
+      show_failure "$log" "$(printf '%s; ' "${problems[@]}")"
+      record "d. install and run the package (bare root)" $((SECONDS - start)) failed
+    fi
+  fi
 fi
 
 [ "$failed" -eq 0 ] && echo && echo "every step passed"
