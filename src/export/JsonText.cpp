@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "Utf8Text.h"
+
 namespace zelvane {
 namespace {
 
@@ -29,28 +31,6 @@ void appendControlEscape(TextBuffer& out, unsigned char c) {
     out.append(std::string_view(escape, sizeof escape));
 }
 
-// The length of the well-formed UTF-8 sequence of a Unicode scalar value
-// that starts at text[start], or 0 when the bytes there are not one.
-size_t utf8SequenceLength(std::string_view text, size_t start) {
-    const auto lead = static_cast<unsigned char>(text[start]);
-    const size_t length = lead >= 0xF0 && lead < 0xF8 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-    if (length == 0 || length > text.size() - start) {
-        return 0;
-    }
-    uint32_t codePoint = lead & (0x7F >> length);
-    for (size_t k = 1; k < length; ++k) {
-        const auto next = static_cast<unsigned char>(text[start + k]);
-        if ((next & 0xC0) != 0x80) {
-            return 0;
-        }
-        codePoint = codePoint << 6 | (next & 0x3F);
-    }
-    constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    const bool valid =
-        codePoint >= kSmallest[length] && codePoint <= 0x10FFFF && !(codePoint >= 0xD800 && codePoint <= 0xDFFF);
-    return valid ? length : 0;
-}
-
 }  // namespace
 
 void appendJsonString(TextBuffer& out, std::string_view text) {
@@ -66,7 +46,7 @@ void appendJsonString(TextBuffer& out, std::string_view text) {
         } else if (byte < 0x80) {
             out.append(static_cast<char>(byte));
             ++index;
-        } else if (const size_t length = utf8SequenceLength(text, index); length > 0) {
+        } else if (uint32_t codePoint = 0; const size_t length = utf8SequenceLength(text, index, codePoint)) {
             out.append(text.substr(index, length));
             index += length;
         } else {

@@ -63,20 +63,10 @@ std::vector<double> fourthChannels(const std::vector<Mag5ModelSpec>& models) {
     return channels;
 }
 
-template <size_t N>
-bool near(const std::array<double, N>& a, const std::array<double, N>& b, double tolerance) {
-    for (size_t k = 0; k < N; ++k) {
-        if (!(std::abs(a[k] - b[k]) <= tolerance)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 bool sameCorner(const ExpectedCorner& expected, const GltfCornerRead& read) {
-    return expected.position == read.position && near(expected.normal, read.normal, kNormalTolerance) &&
+    return expected.position == read.position && withinTolerance(expected.normal, read.normal, kNormalTolerance) &&
            expected.texcoord.has_value() == read.texcoord.has_value() &&
-           (!expected.texcoord || near(*expected.texcoord, *read.texcoord, kTexcoordTolerance));
+           (!expected.texcoord || withinTolerance(*expected.texcoord, *read.texcoord, kTexcoordTolerance));
 }
 
 bool sameImage(const TextureFile* expected, const GltfTriangleRead& read, const GltfReading& reading) {
@@ -90,7 +80,7 @@ bool sameImage(const TextureFile* expected, const GltfTriangleRead& read, const 
 
 bool sameMaterial(const ExpectedTriangle& expected, const GltfTriangleRead& read, const GltfReading& reading) {
     const std::array<double, 3> colour{read.colour[0], read.colour[1], read.colour[2]};
-    return near(colour, {expected.colour[0], expected.colour[1], expected.colour[2]}, kColourTolerance) &&
+    return withinTolerance(colour, {expected.colour[0], expected.colour[1], expected.colour[2]}, kColourTolerance) &&
            read.colour[3] == 1.0 && read.colourChannel4 &&
            std::abs(*read.colourChannel4 - expected.colour[3]) <= kColourTolerance && read.metalness == 0.0 &&
            read.roughness == 1.0 && sameImage(expected.image, read, reading);

@@ -10,16 +10,6 @@ namespace {
 constexpr size_t kUnpaired = std::numeric_limits<size_t>::max();
 constexpr size_t kReportedFaces = 5;
 
-template <size_t N>
-bool withinTolerance(const std::array<double, N>& a, const std::array<double, N>& b, double tolerance) {
-    for (size_t k = 0; k < N; ++k) {
-        if (!(std::abs(a[k] - b[k]) <= tolerance)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 bool sameCorner(const ExpectedCorner& expected, const ReadCorner& read) {
     if (expected.texcoord.has_value() != read.texcoord.has_value()) {
         return false;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +11,17 @@
 #include "Models.h"
 
 namespace zelvane::test {
+
+// Whether every component of a differs from b's by at most tolerance.
+template <size_t N>
+bool withinTolerance(const std::array<double, N>& a, const std::array<double, N>& b, double tolerance) {
+    for (size_t k = 0; k < N; ++k) {
+        if (!(std::abs(a[k] - b[k]) <= tolerance)) {
+            return false;
+        }
+    }
+    return true;
+}
 
 struct ExpectedCorner {
     std::array<double, 3> position{};
