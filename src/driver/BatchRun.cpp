@@ -150,6 +150,7 @@ int runBatch(const CommandLine& commandLine, std::ostream& out, std::ostream& er
         for (std::thread& worker : workers) {
             worker.join();
         }
+        leaveIfInterrupted();  // one that came at the end: before the summary
         progress.erase();
         err << "converted " << converted << " of " << jobs.size() << " models\n";
     }
