@@ -122,9 +122,11 @@ void installInterruptHandlers() {
     SetConsoleCtrlHandler(onConsoleControl, TRUE);
 }
 
+// The thread that takes the cleanup clears the flag first: closing the
+// streams takes deferrals of its own, which must not start it again.
 InterruptDeferral::InterruptDeferral() {
     EnterCriticalSection(&registryLock());
-    if (cleanupLeftToMainThread) {
+    if (cleanupLeftToMainThread.exchange(false)) {
         leaveInterrupted();
     }
 }
