@@ -51,7 +51,7 @@ bool collectModels(const std::string& folder, const std::string& relative, std::
 std::vector<BatchModel> listBatchModels(const std::vector<std::string>& paths, std::vector<OutputError>& problems) {
     std::vector<BatchModel> models;
     for (const std::string& path : paths) {
-        if (isFolder(path)) {
+        if (isFolder(std::string(withoutTrailingSeparators(path)))) {
             std::vector<BatchModel> found;
             collectModels(path, "", found, problems);
             std::sort(found.begin(), found.end(),

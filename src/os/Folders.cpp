@@ -131,17 +131,15 @@ unsigned availableCores() {
 #endif
 
 bool createFolders(const std::string& path) {
-    if (path.empty() || isFolder(path)) {
+    const std::string folder(withoutTrailingSeparators(path));
+    if (folder.empty() || isFolder(folder)) {
         return true;
     }
-    std::string_view parent = folderPart(path);
-    while (!parent.empty() && (parent.back() == '/' || parent.back() == '\\')) {
-        parent.remove_suffix(1);
-    }
-    if (!parent.empty() && parent != path && !createFolders(std::string(parent))) {
+    const std::string_view parent = folderPart(folder);
+    if (!parent.empty() && !createFolders(std::string(parent))) {
         return false;
     }
-    return makeFolder(path) || (errno == EEXIST && isFolder(path));
+    return makeFolder(folder) || (errno == EEXIST && isFolder(folder));
 }
 
 }  // namespace zelvane

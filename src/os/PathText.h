@@ -17,6 +17,15 @@ inline std::string_view folderPart(std::string_view path) {
     return path.substr(0, path.size() - fileNamePart(path).size());
 }
 
+// The path without separators at its end, but for those of a root ("/",
+// "C:\\"): Windows inspects and makes no folder by a name that ends in one.
+inline std::string_view withoutTrailingSeparators(std::string_view path) {
+    while (path.size() > 1 && (path.back() == '/' || path.back() == '\\') && !(path.size() == 3 && path[1] == ':')) {
+        path.remove_suffix(1);
+    }
+    return path;
+}
+
 // Names from a system that ignores letter case compare without regard to
 // the case of ASCII letters; other characters stand for themselves.
 inline char asciiLower(char c) {
