@@ -6,7 +6,6 @@
 #include <cstring>
 #include <map>
 #include <set>
-#include <span>
 #include <string_view>
 
 #include "image/ImageCodec.h"
@@ -108,6 +107,13 @@ bool convertImage(std::vector<uint8_t> source, const std::string& fileName, Text
     return true;
 }
 
+// A file name without its last ending; a name whose only dot starts it is
+// all stem (".png").
+std::string_view stemOf(std::string_view fileName) {
+    const size_t dot = fileName.find_last_of('.');
+    return dot == std::string_view::npos || dot == 0 ? fileName : fileName.substr(0, dot);
+}
+
 // The names of the images beside the outputs: each used once, whatever the
 // letter case (the file system may ignore it), and never a source's.
 class ImageNames {
@@ -119,8 +125,7 @@ public:
     // inPlace tells whether the name already holds the source (of a copy:
     // give a conversion no source).
     std::string claim(std::string_view name, const FileIdentity& source, bool& inPlace) {
-        const size_t dot = name.find_last_of('.');
-        const std::string_view stem = dot == std::string_view::npos || dot == 0 ? name : name.substr(0, dot);
+        const std::string_view stem = stemOf(name);
         const std::string_view extension = name.substr(stem.size());
         std::string candidate(name);
         for (unsigned suffix = 2; !isFree(candidate, source, inPlace); ++suffix) {
@@ -151,9 +156,7 @@ std::string imageNameFor(const std::string& textureName, const FoundImage& found
     if (copied) {
         return std::string(fileNamePart(found.path));
     }
-    const std::string_view fileName = fileNamePart(textureName);
-    const size_t dot = fileName.find_last_of('.');
-    return std::string(dot == std::string_view::npos || dot == 0 ? fileName : fileName.substr(0, dot)) + ".png";
+    return std::string(stemOf(fileNamePart(textureName))) + ".png";
 }
 
 }  // namespace
