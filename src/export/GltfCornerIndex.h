@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "mesh/LargeAllocator.h"
+#include "mesh/ValueIndex.h"
 
 namespace zelvane {
 
@@ -66,13 +67,7 @@ private:
     };
 
     static uint64_t hashOf(const CornerKey& key) {
-        uint64_t h = (uint64_t{key.position} << 32 | key.normal) ^ (uint64_t{key.texcoord} * 0x9E3779B97F4A7C15ull);
-        h ^= h >> 33;
-        h *= 0xFF51AFD7ED558CCDull;
-        h ^= h >> 33;
-        h *= 0xC4CEB9FE1A85EC53ull;
-        h ^= h >> 33;
-        return h;
+        return mixBits((uint64_t{key.position} << 32 | key.normal) ^ (uint64_t{key.texcoord} * 0x9E3779B97F4A7C15ull));
     }
     size_t slotOf(const CornerKey& key) const { return static_cast<size_t>(hashOf(key)) & mask_; }
 

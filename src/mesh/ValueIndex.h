@@ -11,18 +11,23 @@
 
 namespace zelvane {
 
-// A hash of a Vector3 that agrees with its exact equality: -0.0 hashes as
-// 0.0. Coordinates are often small integers or short binary fractions, whose
-// low bits are all zero, so every input bit is mixed into every output bit.
-inline uint64_t hashOf(const Vector3& value) {
-    const auto bits = [](double component) { return component == 0.0 ? 0 : std::bit_cast<uint64_t>(component); };
-    uint64_t h = bits(value.x) ^ std::rotl(bits(value.y), 21) ^ std::rotl(bits(value.z), 42);
+// Mixes every bit of a 64-bit value into every bit of the result (the
+// finalizer of a well-known 64-bit hash), for keys whose low bits repeat.
+inline uint64_t mixBits(uint64_t h) {
     h ^= h >> 33;
     h *= 0xFF51AFD7ED558CCDull;
     h ^= h >> 33;
     h *= 0xC4CEB9FE1A85EC53ull;
     h ^= h >> 33;
     return h;
+}
+
+// A hash of a Vector3 that agrees with its exact equality: -0.0 hashes as
+// 0.0. Coordinates are often small integers or short binary fractions, whose
+// low bits are all zero, so every input bit is mixed into every output bit.
+inline uint64_t hashOf(const Vector3& value) {
+    const auto bits = [](double component) { return component == 0.0 ? 0 : std::bit_cast<uint64_t>(component); };
+    return mixBits(bits(value.x) ^ std::rotl(bits(value.y), 21) ^ std::rotl(bits(value.z), 42));
 }
 
 inline bool hasNaN(const Vector3& value) {
