@@ -13,8 +13,8 @@
 namespace zelvane {
 namespace {
 
-void reportTextureWarning(std::ostream& err, const TextureWarning& warning) {
-    err << "zelvane: " << warning.name << ": " << warning.reason << " (looked in ";
+void reportTextureWarning(std::ostream& err, const std::string& modelPath, const TextureWarning& warning) {
+    err << "zelvane: " << modelPath << ": texture " << warning.name << ": " << warning.reason << " (looked in ";
     for (size_t index = 0; index < warning.folders.size(); ++index) {
         err << (index == 0 ? "" : ", ") << (warning.folders[index].empty() ? "." : warning.folders[index]);
     }
@@ -37,10 +37,11 @@ bool writesGltf(OutputFormat format) {
 }
 
 // Loads every model into the store, printing each one's report; stops at the
-// first file that fails. Notes the folder of the model that brought each
-// texture name, where its image is looked for first.
+// first file that fails. Notes the model that brought each texture name:
+// its image is looked for in that model's folder first, and a warning about
+// it names that model.
 std::optional<OutputError> loadModels(const CommandLine& commandLine, const std::vector<std::string>& modelPaths,
-                                      MeshStore& store, std::vector<std::string>& textureFolders, std::ostream& out,
+                                      MeshStore& store, std::vector<std::string>& textureModels, std::ostream& out,
                                       uint64_t& polygons) {
     for (const std::string& path : modelPaths) {
         const size_t firstPosition = store.positions.size();
@@ -48,7 +49,7 @@ std::optional<OutputError> loadModels(const CommandLine& commandLine, const std:
         if (result.error) {
             return OutputError{path, result.error.words};
         }
-        textureFolders.resize(store.textures.size(), std::string(folderPart(path)));
+        textureModels.resize(store.textures.size(), path);
         if (writesGltf(commandLine.format)) {
             if (const auto vertex = findNonFinitePosition(store, firstPosition)) {
                 return OutputError{path,
@@ -96,24 +97,30 @@ bool writeOutputs(OutputSet& outputs, const CommandLine& commandLine, const Mesh
             break;
     }
     const bool binary = commandLine.format == OutputFormat::kGlb;
-    if (!exportGltf(outputs, store, textures, paths.base, binary ? GltfForm::kBinary : GltfForm::kJson)) {
+    const std::optional<size_t> polygons =
+        exportGltf(outputs, store, textures, paths.base, binary ? GltfForm::kBinary : GltfForm::kJson);
+    if (!polygons) {
         return false;
     }
-    out << (binary ? "glb" : "gltf") << " pcount: " << store.polygons.size() << '\n' << std::flush;
+    out << (binary ? "glb" : "gltf") << " pcount: " << *polygons << '\n' << std::flush;
     return true;
 }
 
-TextureFiles findTextures(const CommandLine& commandLine, const MeshStore& store, TextureSearch search,
-                          const OutputPaths& paths, std::ostream& err) {
+TextureFiles findTextures(const CommandLine& commandLine, const MeshStore& store,
+                          const std::vector<std::string>& textureModels, const OutputPaths& paths, std::ostream& err) {
     if (!commandLine.textures) {
         return {};
+    }
+    TextureSearch search;
+    for (const std::string& model : textureModels) {
+        search.modelFolders.emplace_back(folderPart(model));
     }
     search.extraFolders = commandLine.textureFolders;
     search.outputFolder = folderPart(paths.base);
     std::vector<TextureWarning> warnings;
     TextureFiles textures = prepareTextureFiles(store, search, warnings);
     for (const TextureWarning& warning : warnings) {
-        reportTextureWarning(err, warning);
+        reportTextureWarning(err, textureModels.at(warning.texture), warning);
     }
     return textures;
 }
@@ -124,15 +131,15 @@ ConversionResult convertModels(const CommandLine& commandLine, const std::vector
                                const std::string& outputBase, std::ostream& out, std::ostream& err) {
     ConversionResult result;
     MeshStore store;
-    TextureSearch search;
-    result.failure = loadModels(commandLine, modelPaths, store, search.modelFolders, out, result.polygons);
+    std::vector<std::string> textureModels;  // per store texture number: the model that named it
+    result.failure = loadModels(commandLine, modelPaths, store, textureModels, out, result.polygons);
     if (result.failure) {
         return result;
     }
     store.mergeDuplicates();
     store.groupByMaterial();
     const OutputPaths paths = outputPathsForBase(outputBase);
-    const TextureFiles textures = findTextures(commandLine, store, std::move(search), paths, err);
+    const TextureFiles textures = findTextures(commandLine, store, textureModels, paths, err);
     OutputSet outputs;
     if (!writeOutputs(outputs, commandLine, store, textures, paths, out) || !outputs.commit()) {
         result.failure = outputs.error();

@@ -21,9 +21,9 @@ GltfBufferLayout layOutGltfBuffer(const GltfMesh& mesh, const GltfImages& images
     size_t end = 0;
     layout.vertices = nextPart(end, size_t{mesh.vertexCount} * layout.vertexStride);
     size_t primitiveStart = 0;
-    for (const size_t primitiveEnd : mesh.primitiveEnds) {
-        layout.primitives.push_back(nextPart(end, (primitiveEnd - primitiveStart) * indexSize));
-        primitiveStart = primitiveEnd;
+    for (const GltfMesh::Primitive& primitive : mesh.primitives) {
+        layout.primitives.push_back(nextPart(end, (primitive.indicesEnd - primitiveStart) * indexSize));
+        primitiveStart = primitive.indicesEnd;
     }
     for (size_t image = 0; embedImages && image < images.files.size(); ++image) {
         layout.images.push_back(nextPart(end, images.files[image]->bytes.size()));

@@ -37,71 +37,74 @@ void appendVertex(TextBuffer& out, const GltfVertex& vertex, size_t stride) {
     out.endWrite(bytes + stride);
 }
 
-// Going through one group's corners in the mesh's order: each vertex is
-// written where its corner first comes, which is where its index is the
+// Going through one primitive's corners in the mesh's order: each vertex
+// is written where its corner first comes, which is where its index is the
 // next one.
-class GroupVertices {
+class PrimitiveVertices {
 public:
-    GroupVertices(const MeshStore& store, const GltfMesh& mesh, const GroupPolygons& members, size_t group,
-                  bool mapped)
-        : store_(store), mesh_(mesh), members_(members), group_(group), mapped_(mapped) {}
+    PrimitiveVertices(const MeshStore& store, const GltfMesh& mesh, const GltfMesh::Primitive& primitive)
+        : store_(store), mesh_(mesh), primitive_(primitive), members_(primitive.group->second) {}
+
+    size_t polygonCount() const { return members_.size(); }
 
     // Appends the vertices first met in the group's polygons [begin, end).
     void appendVertices(TextBuffer& out, size_t begin, size_t end, size_t stride) const {
         Cursor cursor = cursorAt(begin);
         forEachPolygonOf(store_, members_, begin, end, [&](uint32_t, const Polygon& polygon) {
-            PolygonVertices vertices(store_, polygon, mapped_);
+            const uint32_t kept = keptTriangles(polygon);
+            PolygonVertices vertices(store_, polygon, primitive_.mapped);
             for (uint32_t corner = 0; corner < polygon.cornerCount; ++corner) {
-                if (mesh_.indices[cursor.firstIndex + cornerSlot(polygon.cornerCount, corner)] == cursor.nextVertex) {
+                if (isNewVertex(cursor, kept, corner)) {
                     appendVertex(out, vertices.vertexOf(corner), stride);
                     ++cursor.nextVertex;
                 }
             }
-            cursor.firstIndex += indexCountOf(polygon.cornerCount);
+            cursor.firstIndex += indexCountOf(kept);
         });
     }
 
 private:
     using Cursor = GltfMesh::Checkpoint;
 
+    bool isNewVertex(const Cursor& cursor, uint32_t kept, uint32_t corner) const {
+        const size_t slot = cornerSlot(kept, corner);
+        return slot != kNoSlot && mesh_.indices[cursor.firstIndex + slot] == cursor.nextVertex;
+    }
+
     // Where the numbering stands at the group's polygon member: from the
     // checkpoint before it, over the polygons in between.
     Cursor cursorAt(size_t member) const {
         const size_t checkpoint = member / GltfMesh::kCheckpointSpacing;
-        Cursor cursor = mesh_.checkpoints[mesh_.firstCheckpoint[group_] + checkpoint];
+        Cursor cursor = mesh_.checkpoints[primitive_.firstCheckpoint + checkpoint];
         for (size_t k = checkpoint * GltfMesh::kCheckpointSpacing; k < member; ++k) {
-            const uint32_t cornerCount = store_.polygons.cornerCount(members_[k]);
-            for (uint32_t corner = 0; corner < cornerCount; ++corner) {
-                cursor.nextVertex += mesh_.indices[cursor.firstIndex + cornerSlot(cornerCount, corner)] ==
-                                     cursor.nextVertex;
+            const Polygon polygon = store_.polygons[members_[k]];
+            const uint32_t kept = keptTriangles(polygon);
+            for (uint32_t corner = 0; corner < polygon.cornerCount; ++corner) {
+                cursor.nextVertex += isNewVertex(cursor, kept, corner) ? 1 : 0;
             }
-            cursor.firstIndex += indexCountOf(cornerCount);
+            cursor.firstIndex += indexCountOf(kept);
         }
         return cursor;
     }
 
     const MeshStore& store_;
     const GltfMesh& mesh_;
+    const GltfMesh::Primitive& primitive_;
     const GroupPolygons& members_;
-    size_t group_;
-    bool mapped_;
 };
 
 // The vertices, a line of text pieces per polygon, so that a large mesh's
 // are made by two threads (see TextPieces).
-void writeVertices(OutputFile& file, const MeshStore& store, const GltfMesh& mesh, const GltfImages& images,
-                   size_t stride, const PieceSizes& pieceSizes) {
-    std::vector<GroupVertices> groups;
-    groups.reserve(store.groups.size());
-    for (const auto& entry : store.groups) {
-        const size_t group = groups.size();
-        groups.emplace_back(store, mesh, entry.second, group, images.imageOfGroup[group] != GltfImages::kNone);
+void writeVertices(OutputFile& file, const MeshStore& store, const GltfMesh& mesh, size_t stride,
+                   const PieceSizes& pieceSizes) {
+    std::vector<PrimitiveVertices> primitives;
+    primitives.reserve(mesh.primitives.size());
+    for (const GltfMesh::Primitive& primitive : mesh.primitives) {
+        primitives.emplace_back(store, mesh, primitive);
     }
     TextPieces pieces(pieceSizes);
-    size_t group = 0;
-    for (const auto& entry : store.groups) {
-        const GroupVertices& vertices = groups[group++];
-        pieces.addLines(entry.second.size(), [&vertices, stride](TextBuffer& out, size_t begin, size_t end) {
+    for (const PrimitiveVertices& vertices : primitives) {
+        pieces.addLines(vertices.polygonCount(), [&vertices, stride](TextBuffer& out, size_t begin, size_t end) {
             vertices.appendVertices(out, begin, end, stride);
         });
     }
@@ -124,7 +127,8 @@ void writeShortIndices(OutputFile& file, const uint32_t* indices, size_t count) 
 
 void writeIndices(OutputFile& file, const GltfMesh& mesh, bool shortIndices) {
     size_t start = 0;
-    for (const size_t end : mesh.primitiveEnds) {
+    for (const GltfMesh::Primitive& primitive : mesh.primitives) {
+        const size_t end = primitive.indicesEnd;
         const uint32_t* indices = mesh.indices.data() + start;
         if (shortIndices) {
             writeShortIndices(file, indices, end - start);
@@ -140,7 +144,7 @@ void writeIndices(OutputFile& file, const GltfMesh& mesh, bool shortIndices) {
 
 void writeGltfBuffer(OutputFile& file, const MeshStore& store, const GltfMesh& mesh, const GltfImages& images,
                      const GltfBufferLayout& layout, const PieceSizes& pieceSizes) {
-    writeVertices(file, store, mesh, images, layout.vertexStride, pieceSizes);
+    writeVertices(file, store, mesh, layout.vertexStride, pieceSizes);
     writeIndices(file, mesh, layout.shortIndices);
     for (size_t image = 0; image < layout.images.size(); ++image) {
         const std::vector<uint8_t>& bytes = images.files[image]->bytes;

@@ -87,9 +87,9 @@ void writeMesh(JsonWriter& json, const GltfMesh& mesh, const GltfImages& images)
     json.beginObject();
     json.writeKey("primitives");
     json.beginArray();
-    for (uint64_t primitive = 0; primitive < mesh.primitiveEnds.size(); ++primitive) {
+    for (uint64_t primitive = 0; primitive < mesh.primitives.size(); ++primitive) {
         json.beginObject();
-        writeAttributes(json, images.imageOfGroup[primitive] != GltfImages::kNone);
+        writeAttributes(json, images.imageOfPrimitive[primitive] != GltfImages::kNone);
         json.writeIntegerMember("indices", attributeCount + primitive);
         json.writeIntegerMember("material", primitive);
         json.writeIntegerMember("mode", kTriangles);
@@ -128,12 +128,12 @@ void writeMaterial(JsonWriter& json, const MeshStore& store, const Material& mat
     json.endObject();
 }
 
-void writeMaterials(JsonWriter& json, const MeshStore& store, const GltfImages& images) {
+// A material per primitive.
+void writeMaterials(JsonWriter& json, const MeshStore& store, const GltfMesh& mesh, const GltfImages& images) {
     json.writeKey("materials");
     json.beginArray();
-    size_t group = 0;
-    for (const auto& entry : store.groups) {
-        writeMaterial(json, store, entry.first, images.imageOfGroup[group++]);
+    for (size_t primitive = 0; primitive < mesh.primitives.size(); ++primitive) {
+        writeMaterial(json, store, mesh.primitives[primitive].group->first, images.imageOfPrimitive[primitive]);
     }
     json.endArray();
 }
@@ -216,14 +216,15 @@ void writeAccessors(JsonWriter& json, const GltfMesh& mesh, const GltfBufferLayo
         json.endObject();
     }
     size_t start = 0;
-    for (uint64_t primitive = 0; primitive < mesh.primitiveEnds.size(); ++primitive) {
+    for (uint64_t primitive = 0; primitive < mesh.primitives.size(); ++primitive) {
+        const size_t end = mesh.primitives[primitive].indicesEnd;
         json.beginObject();
         json.writeIntegerMember("bufferView", 1 + primitive);
         json.writeIntegerMember("componentType", layout.shortIndices ? kShortIndices : kIntIndices);
-        json.writeIntegerMember("count", mesh.primitiveEnds[primitive] - start);
+        json.writeIntegerMember("count", end - start);
         json.writeStringMember("type", "SCALAR");
         json.endObject();
-        start = mesh.primitiveEnds[primitive];
+        start = end;
     }
     json.endArray();
 }
@@ -274,7 +275,7 @@ void appendGltfDocument(TextBuffer& out, const GltfDocumentParts& parts) {
     writeScene(json, hasMesh);
     if (hasMesh) {
         writeMesh(json, parts.mesh, parts.images);
-        writeMaterials(json, parts.store, parts.images);
+        writeMaterials(json, parts.store, parts.mesh, parts.images);
         if (!parts.images.files.empty()) {
             writeTextures(json, parts.images.files.size());
             writeImages(json, parts.images, parts.layout);

@@ -95,13 +95,14 @@ bool exportJsonAndBin(OutputSet& outputs, const MeshStore& store, const GltfPart
 
 }  // namespace
 
-bool exportGltf(OutputSet& outputs, const MeshStore& store, const TextureFiles& textures, const std::string& basePath,
-                GltfForm form) {
-    GltfParts parts{{}, collectGltfImages(store, textures), {}};
-    parts.mesh = buildGltfMesh(store, parts.images.mappedGroups());
+std::optional<size_t> exportGltf(OutputSet& outputs, const MeshStore& store, const TextureFiles& textures,
+                                 const std::string& basePath, GltfForm form) {
+    GltfParts parts{buildGltfMesh(store, groupsShowingImages(store, textures)), {}, {}};
+    parts.images = collectGltfImages(parts.mesh, textures);
     parts.layout = layOutGltfBuffer(parts.mesh, parts.images, form == GltfForm::kBinary);
-    return form == GltfForm::kBinary ? exportGlb(outputs, store, parts, basePath + ".glb")
-                                     : exportJsonAndBin(outputs, store, parts, basePath);
+    const bool written = form == GltfForm::kBinary ? exportGlb(outputs, store, parts, basePath + ".glb")
+                                                   : exportJsonAndBin(outputs, store, parts, basePath);
+    return written ? std::optional<size_t>(parts.mesh.polygonCount) : std::nullopt;
 }
 
 }  // namespace zelvane

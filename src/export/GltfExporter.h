@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 
 #include "export/OutputSet.h"
@@ -17,8 +19,9 @@ enum class GltfForm { kBinary, kJson };
 // material takes its texture's image when textures has one: embedded in a
 // ".glb", named by its file name from a ".gltf" (the caller writes the image
 // files beside it). Every position must be finite (the caller checks).
-// False when an output fails: outputs.error() says which and why.
-bool exportGltf(OutputSet& outputs, const MeshStore& store, const TextureFiles& textures, const std::string& basePath,
+// Returns how many polygons kept a triangle, or nothing when an output
+// fails: outputs.error() says which and why.
+std::optional<size_t> exportGltf(OutputSet& outputs, const MeshStore& store, const TextureFiles& textures, const std::string& basePath,
                 GltfForm form);
 
 }  // namespace zelvane

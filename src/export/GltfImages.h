@@ -3,30 +3,26 @@
 #include <cstdint>
 #include <vector>
 
+#include "GltfMesh.h"
 #include "TextureFiles.h"
 #include "mesh/MeshStore.h"
 
 namespace zelvane {
 
+// Per group, in map order: whether its material shows an image, which it
+// does when it is textured and its texture's image was found.
+std::vector<bool> groupsShowingImages(const MeshStore& store, const TextureFiles& textures);
+
 // The images a glTF output holds, each with the one texture that shows it:
-// the image files of the textured groups, each once, in the order the
-// groups first use them.
+// the image files of the mapped primitives, each once, in the order the
+// primitives first use them.
 struct GltfImages {
     static constexpr uint32_t kNone = UINT32_MAX;
 
     std::vector<const TextureFile*> files;
-    std::vector<uint32_t> imageOfGroup;  // per group, in map order: its image, or kNone
-
-    // Per group: whether it shows an image, and so needs texture coordinates.
-    std::vector<bool> mappedGroups() const {
-        std::vector<bool> mapped;
-        for (const uint32_t image : imageOfGroup) {
-            mapped.push_back(image != kNone);
-        }
-        return mapped;
-    }
+    std::vector<uint32_t> imageOfPrimitive;  // per primitive: its image, or kNone
 };
 
-GltfImages collectGltfImages(const MeshStore& store, const TextureFiles& textures);
+GltfImages collectGltfImages(const GltfMesh& mesh, const TextureFiles& textures);
 
 }  // namespace zelvane

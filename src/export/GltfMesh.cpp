@@ -20,39 +20,38 @@ constexpr uint32_t kNormalWithoutDirection = UINT32_MAX - 1;  // replaced per po
 constexpr uint32_t kSharedNormal = UINT32_MAX;                 // corners of several polygons have it
 
 // What the polygons hold, found going through them in store order, which
-// reads the store's arrays front to back.
+// reads the store's arrays front to back: at most this many corners and
+// triangle indices.
 struct PolygonSurvey {
     size_t corners = 0;
     size_t indices = 0;
-    std::array<float, 3> minimum{};
-    std::array<float, 3> maximum{};
 };
 
-void findBounds(const MeshStore& store, const std::vector<bool>& used, PolygonSurvey& survey) {
-    survey.minimum.fill(std::numeric_limits<float>::infinity());
-    survey.maximum.fill(-std::numeric_limits<float>::infinity());
+// The bounds of the positions in use, as written.
+void findBounds(const MeshStore& store, const std::vector<bool>& used, GltfMesh& mesh) {
+    mesh.minimum.fill(std::numeric_limits<float>::infinity());
+    mesh.maximum.fill(-std::numeric_limits<float>::infinity());
     for (size_t index = 0; index < used.size(); ++index) {
         if (used[index]) {
             const Vector3 position = store.positions[index];
             const std::array<float, 3> written{static_cast<float>(position.x), static_cast<float>(position.y),
                                                static_cast<float>(position.z)};
             for (size_t axis = 0; axis < 3; ++axis) {
-                survey.minimum[axis] = std::min(survey.minimum[axis], written[axis]);
-                survey.maximum[axis] = std::max(survey.maximum[axis], written[axis]);
+                mesh.minimum[axis] = std::min(mesh.minimum[axis], written[axis]);
+                mesh.maximum[axis] = std::max(mesh.maximum[axis], written[axis]);
             }
         }
     }
 }
 
-// Each normal's state as the polygons have it, the counts of corners and
-// triangle indices, and the bounds of the positions in use.
+// Each normal's state as the polygons have it, and the counts of corners
+// and triangle indices.
 PolygonSurvey surveyPolygons(const MeshStore& store, LargeVector<uint32_t>& owner) {
     owner.resize(store.normals.size());
     for (size_t normal = 0; normal < owner.size(); ++normal) {
         owner[normal] = hasDirection(store.normals[normal]) ? kUnusedNormal : kNormalWithoutDirection;
     }
     PolygonSurvey survey;
-    std::vector<bool> used(store.positions.size(), false);
     for (size_t index = 0; index < store.polygons.size(); ++index) {
         const Polygon polygon = store.polygons[index];
         const auto self = static_cast<uint32_t>(index + 1);
@@ -63,30 +62,29 @@ PolygonSurvey surveyPolygons(const MeshStore& store, LargeVector<uint32_t>& owne
             } else if (state != self && state != kNormalWithoutDirection) {
                 state = kSharedNormal;
             }
-            used[polygon.vertex[corner]] = true;
         }
         survey.corners += polygon.cornerCount;
-        survey.indices += indexCountOf(polygon.cornerCount);
+        survey.indices += polygon.cornerCount == 4 ? 6 : 3;
     }
-    findBounds(store, used, survey);
     return survey;
 }
 
 class MeshBuilder {
 public:
     MeshBuilder(const MeshStore& store, LargeVector<uint32_t> normalOwner, const PolygonSurvey& survey)
-        : store_(store), normalOwner_(std::move(normalOwner)), corners_(store.positions.size(), survey.corners) {
+        : store_(store),
+          normalOwner_(std::move(normalOwner)),
+          corners_(store.positions.size(), survey.corners),
+          used_(store.positions.size(), false) {
         mesh_.indices.resize(survey.indices);
-        mesh_.minimum = survey.minimum;
-        mesh_.maximum = survey.maximum;
     }
 
     GltfMesh build(const std::vector<bool>& mapped) {
         size_t group = 0;
         for (const auto& entry : store_.groups) {
             const bool groupMapped = group < mapped.size() && mapped[group++];
-            mesh_.textured = mesh_.textured || groupMapped;
-            mesh_.firstCheckpoint.push_back(mesh_.checkpoints.size());
+            GltfMesh::Primitive primitive{&entry, groupMapped, mesh_.checkpoints.size(), 0};
+            const size_t start = filled_;
             size_t member = 0;
             forEachPolygonOf(store_, entry.second, 0, entry.second.size(), [&](uint32_t index, const Polygon& polygon) {
                 if (member++ % GltfMesh::kCheckpointSpacing == 0) {
@@ -94,18 +92,34 @@ public:
                 }
                 addPolygon(index, polygon, groupMapped);
             });
-            mesh_.primitiveEnds.push_back(filled_);
+            if (filled_ > start) {
+                primitive.indicesEnd = filled_;
+                mesh_.primitives.push_back(primitive);
+                mesh_.textured = mesh_.textured || groupMapped;
+            }
         }
-        mesh_.indices.resize(filled_);  // all of them, once every polygon is in a group
+        mesh_.indices.resize(filled_);
         mesh_.largestIndex = mesh_.vertexCount > 0 ? mesh_.vertexCount - 1 : 0;
+        findBounds(store_, used_, mesh_);
         return std::move(mesh_);
     }
 
 private:
+    static constexpr uint32_t kNoVertex = UINT32_MAX;
+
     void addPolygon(uint32_t index, const Polygon& polygon, bool mapped) {
+        const uint32_t kept = keptTriangles(polygon);
+        if (kept == 0) {
+            return;
+        }
+        uint32_t* out = mesh_.indices.data() + filled_;
         std::array<CornerKey, 4> keys;
-        std::array<uint32_t, 4> vertices{};
+        std::array<uint32_t, 4> vertices{kNoVertex, kNoVertex, kNoVertex, kNoVertex};
         for (uint32_t corner = 0; corner < polygon.cornerCount; ++corner) {
+            const size_t slot = cornerSlot(kept, corner);
+            if (slot == kNoSlot) {
+                continue;
+            }
             keys[corner] = {polygon.vertex[corner], polygon.normal[corner],
                             mapped ? polygon.texcoord[corner] : CornerKey::kNoTexcoord};
             const uint32_t owner = normalOwner_[polygon.normal[corner]];
@@ -113,17 +127,15 @@ private:
                                    ? vertexInPolygon(keys, vertices, corner)
                                    : corners_.findOrAdd(keys[corner], mesh_.vertexCount);
             mesh_.vertexCount += vertices[corner] == mesh_.vertexCount ? 1 : 0;
+            used_[polygon.vertex[corner]] = true;
+            out[slot] = vertices[corner];
         }
-        uint32_t* out = mesh_.indices.data() + filled_;
-        out[0] = vertices[0];
-        out[1] = vertices[1];
-        out[2] = vertices[2];
-        if (polygon.cornerCount == 4) {
+        if (kept == kBothTriangles) {
             out[3] = vertices[0];
             out[4] = vertices[2];
-            out[5] = vertices[3];
         }
-        filled_ += indexCountOf(polygon.cornerCount);
+        filled_ += indexCountOf(kept);
+        ++mesh_.polygonCount;
     }
 
     // The vertex of an earlier corner of the polygon with the same key, or
@@ -131,7 +143,7 @@ private:
     uint32_t vertexInPolygon(const std::array<CornerKey, 4>& keys, const std::array<uint32_t, 4>& vertices,
                              uint32_t corner) const {
         for (uint32_t earlier = 0; earlier < corner; ++earlier) {
-            if (keys[earlier] == keys[corner]) {
+            if (vertices[earlier] != kNoVertex && keys[earlier] == keys[corner]) {
                 return vertices[earlier];
             }
         }
@@ -141,6 +153,7 @@ private:
     const MeshStore& store_;
     LargeVector<uint32_t> normalOwner_;  // per normal: kSharedNormal, the one polygon + 1, ...
     CornerIndex corners_;
+    std::vector<bool> used_;  // per position: some written corner has it
     GltfMesh mesh_;
     size_t filled_ = 0;
 };

@@ -240,7 +240,7 @@ TEST(HostileImages, AreReportedWithoutTakingMemoryForTheirPixels) {
         const long peak = runMeasured(folder, {"m.mag", "--textures"}, result);
         SCOPED_TRACE(model.textures[1] + ", " + describe(image));
         EXPECT_EQ(result.status, 0);
-        EXPECT_TRUE(result.err.starts_with("zelvane: " + model.textures[1] + ": ")) << result.err;
+        EXPECT_TRUE(result.err.starts_with("zelvane: m.mag: texture " + model.textures[1] + ": ")) << result.err;
         EXPECT_EQ(splitLines(result.err).size(), 1u) << result.err;
         EXPECT_LE(peak, baseline + kAllowanceKb) << "baseline " << baseline << " kB";
     }

@@ -128,10 +128,11 @@ TEST_F(TexturedFolder, ImagesAreFoundConvertedAndNamedInTheMaterials) {
     const std::vector<std::string> warnings = outputLines(result.err);
     ASSERT_EQ(warnings.size(), 3u) << result.err;
     const std::string looked = " (looked in game/models/, game/shared)";
-    EXPECT_EQ(warnings[0], "zelvane: ../secret.pcx: a name that leads out of its folder (\"..\") is not looked up" +
-                               looked);
-    EXPECT_EQ(warnings[1], "zelvane: missing.pcx: not found" + looked);
-    EXPECT_TRUE(warnings[2].starts_with("zelvane: broken.pcx: ") && warnings[2].ends_with(looked)) << warnings[2];
+    const std::string model = "zelvane: game/models/house.mag: texture ";
+    EXPECT_EQ(warnings[0],
+              model + "../secret.pcx: a name that leads out of its folder (\"..\") is not looked up" + looked);
+    EXPECT_EQ(warnings[1], model + "missing.pcx: not found" + looked);
+    EXPECT_TRUE(warnings[2].starts_with(model + "broken.pcx: ") && warnings[2].ends_with(looked)) << warnings[2];
 
     EXPECT_EQ(valuesAfter(readFile(models("house.mtl")), "map_Kd "), kReferences);
     const auto written = folderContents(folder_.file("game/models"));
@@ -173,6 +174,24 @@ TEST_F(TexturedFolder, AnImageThatCannotBeWrittenLeavesEverythingAsItWas) {
     EXPECT_TRUE(outputLines(result.err).back().starts_with("zelvane: game/models/roof.png: ")) << result.err;
     EXPECT_EQ(folderContents(folder_.file("game/models")).size(), 3u);  // the model and two sources
     expectSourcesUntouched();
+}
+
+// A warning names the model that brought the texture's name, whether the
+// models are converted into one or each on its own.
+TEST(TextureWarnings, NameTheirModel) {
+    TempFolder folder;
+    saveTexturedModel(folder.file("town/inn.mag"), {"brick.pcx"});
+    saveTexturedModel(folder.file("town/well.mag"), {"stone.pcx", "brick.pcx"});
+    const std::string inn = "zelvane: town/inn.mag: texture brick.pcx: not found (looked in town/)";
+    const std::string well = "zelvane: town/well.mag: texture stone.pcx: not found (looked in town/)";
+    const CommandResult together = runZelvaneIn(folder, {"town/inn.mag", "town/well.mag", "--textures"});
+    EXPECT_EQ(together.status, 0) << together.err;
+    EXPECT_EQ(outputLines(together.err), (std::vector<std::string>{inn, well}));
+    const CommandResult each = runZelvaneIn(folder, {"--each", "town/inn.mag", "town/well.mag", "--glb"});
+    EXPECT_EQ(each.status, 0) << each.err;
+    EXPECT_EQ(outputLines(each.err),
+              (std::vector<std::string>{inn, well, "zelvane: town/well.mag: texture brick.pcx: not found (looked in town/)",
+                                        "converted 2 of 2 models"}));
 }
 
 }  // namespace

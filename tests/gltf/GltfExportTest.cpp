@@ -212,8 +212,8 @@ TEST(GltfExport, VerticesMadeInPiecesByTwoThreadsAreTheSame) {
     const MeshStore store = loadModels(folder, {surfaceModel(false, 20, 15), surfaceModel(true, 9, 7)});
     const TextureImages images{{"rock.pcx", {"rock.png", "image/png", solidPng(1, 1, {5, 5, 5}), false}}};
     const TextureFiles textures = textureFilesFor(store, images);
-    const GltfImages gltfImages = collectGltfImages(store, textures);
-    const GltfMesh mesh = buildGltfMesh(store, gltfImages.mappedGroups());
+    const GltfMesh mesh = buildGltfMesh(store, groupsShowingImages(store, textures));
+    const GltfImages gltfImages = collectGltfImages(mesh, textures);
     const GltfBufferLayout layout = layOutGltfBuffer(mesh, gltfImages, true);
     std::vector<std::string> buffers;
     for (const PieceSizes& sizes : {PieceSizes{}, PieceSizes{1, 1}, PieceSizes{7, 10}, PieceSizes{64, 65}}) {
@@ -265,14 +265,14 @@ TEST(GltfExport, OutputsWaitForTheCommitAndFailuresNameTheFile) {
     const MeshStore store = stripStore(4);
     {
         OutputSet outputs;
-        EXPECT_TRUE(exportGltf(outputs, store, {}, folder.file("late"), GltfForm::kJson));
+        EXPECT_TRUE(exportGltf(outputs, store, {}, folder.file("late"), GltfForm::kJson).has_value());
         EXPECT_FALSE(folderContents(folder.path()).contains("late.gltf"));
         EXPECT_FALSE(folderContents(folder.path()).contains("late.bin"));
     }
     EXPECT_EQ(folderContents(folder.path()).size(), 0u);  // never committed: nothing left
     for (const GltfForm form : {GltfForm::kBinary, GltfForm::kJson}) {
         OutputSet outputs;
-        EXPECT_FALSE(exportGltf(outputs, store, {}, folder.file("missing/model"), form));
+        EXPECT_FALSE(exportGltf(outputs, store, {}, folder.file("missing/model"), form).has_value());
         ASSERT_TRUE(outputs.error().has_value());
         EXPECT_EQ(outputs.error()->path, folder.file(form == GltfForm::kBinary ? "missing/model.glb"
                                                                                 : "missing/model.gltf"));
@@ -344,6 +344,64 @@ TEST(GltfExport, MaterialsAreNamedByTextureAndColour) {
     EXPECT_EQ(document["textures"], json::parse(R"([{"sampler": 0, "source": 0}])"));
     EXPECT_EQ(document["samplers"][0]["magFilter"], 9728);
     EXPECT_EQ(validateGltf(path).status, 0);
+}
+
+// Triangles two of whose corners have one position are left out, whatever
+// their texture coordinates, and with them every vertex, primitive, material and image that only they used;
+// the count returned is that of the polygons with a triangle left.
+TEST(GltfExport, TrianglesWithARepeatedCornerAreLeftOutWithWhatOnlyTheyUse) {
+    MeshStore store;
+    const uint32_t wood = store.addTexture("wood.pcx");
+    for (const Vector3& position : std::vector<Vector3>{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {9, 9, 9}}) {
+        store.addVertex(position, {0, 0, 1});
+    }
+    const Material red{0, {1, 0, 0, 1}};
+    store.addQuad({0, 1, 2, 3}, red, {}, {});                                  // both triangles
+    store.addQuad({0, 1, 1, 3}, red, {}, {});                                  // (0, 2, 3) alone
+    store.addQuad({4, 1, 4, 3}, Material{wood, {1, 1, 1, 1}}, {0, 1, 1, 0}, {0, 0, 1, 1});  // nothing
+    store.addTriangle({2, 2, 3}, Material{0, {0, 1, 0, 1}}, {}, {});          // nothing
+    store.mergeDuplicates();
+    store.groupByMaterial();
+    const TextureFiles textures =
+        textureFilesFor(store, {{"wood.pcx", {"wood.png", "image/png", solidPng(2, 2, {100, 60, 20}), false}}});
+    TempFolder folder;
+    for (const GltfForm form : {GltfForm::kBinary, GltfForm::kJson}) {
+        OutputSet outputs;
+        EXPECT_EQ(exportGltf(outputs, store, textures, folder.file("m"), form), std::optional<size_t>(2));
+        ASSERT_TRUE(outputs.commit());
+        const std::string path = folder.file(form == GltfForm::kBinary ? "m.glb" : "m.gltf");
+        const ValidatorReport report = validateGltf(path);
+        EXPECT_EQ(report.status, 0) << report.text;
+        EXPECT_EQ(report.triangles, 3u) << report.text;
+        const json document = documentOf(path);
+        EXPECT_EQ(document["meshes"][0]["primitives"].size(), 1u);
+        EXPECT_EQ(document["materials"].size(), 1u);
+        EXPECT_FALSE(document.contains("images"));
+        EXPECT_EQ(document["accessors"][0]["count"], 4);
+        EXPECT_EQ(document["accessors"][0]["max"], json::parse("[1, 1, 0]"));
+        EXPECT_EQ(document["accessors"].size(), 3u);  // no texture coordinates: no image shown
+    }
+}
+
+// A model whose every triangle is left out is a valid document with no mesh.
+TEST(GltfExport, AModelWithNoTriangleLeftHasNoMesh) {
+    MeshStore store;
+    store.addVertex({0, 0, 0}, {0, 0, 1});
+    store.addVertex({1, 0, 0}, {0, 0, 1});
+    store.addQuad({0, 1, 0, 1}, Material{0, {1, 0, 0, 1}}, {}, {});
+    store.addTriangle({1, 1, 1}, Material{0, {1, 1, 0, 1}}, {}, {});
+    store.mergeDuplicates();
+    store.groupByMaterial();
+    TempFolder folder;
+    OutputSet outputs;
+    EXPECT_EQ(exportGltf(outputs, store, {}, folder.file("m"), GltfForm::kBinary), std::optional<size_t>(0));
+    ASSERT_TRUE(outputs.commit());
+    const ValidatorReport report = validateGltf(folder.file("m.glb"));
+    EXPECT_EQ(report.status, 0) << report.text;
+    const json document = documentOf(folder.file("m.glb"));
+    EXPECT_FALSE(document.contains("meshes"));
+    EXPECT_FALSE(document.contains("materials"));
+    EXPECT_FALSE(document.contains("buffers"));
 }
 
 }  // namespace

@@ -46,4 +46,7 @@ std::vector<ExpectedTriangle> expectedTriangles(const std::vector<Mag5ModelSpec>
 // the triangles left over on either side, or "" when there are none.
 std::string unpairedTriangles(const std::vector<ExpectedTriangle>& expected, const GltfReading& reading);
 
+// The triangles with three different positions: those that have an area.
+std::vector<ExpectedTriangle> withArea(std::vector<ExpectedTriangle> triangles);
+
 }  // namespace zelvane::test

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 
 namespace zelvane::test {
 namespace {
@@ -118,6 +119,37 @@ Mag5ModelSpec directionlessNormalsModel() {
         flatPolygonOver({1, 2, 3}, -1, std::numeric_limits<double>::quiet_NaN(), 0.0, 1.0),  // NaN face normal
         polygonOver({0, 4, 5}, -1),                                                     // on a line: (0, 0, 1)
     };
+    return model;
+}
+
+Mag5ModelSpec randomModel(uint32_t seed) {
+    std::mt19937 random(seed);
+    const auto pick = [&random](uint32_t count) { return static_cast<uint32_t>(random() % count); };
+    const auto lattice = [&] { return static_cast<float>(pick(3)); };
+    const std::array<std::array<float, 3>, 4> normals{{{0, 0, 1}, {0, 1, 0}, {0.6f, 0.8f, 0}, {0, 0, 0}}};
+    const std::array<float, 3> texcoords{0.0f, 0.5f, 1.0f};
+    Mag5ModelSpec model;
+    model.textures = {"a.png", "missing.pcx"};
+    const uint32_t vertexCount = 3 + pick(10);
+    for (uint32_t vertex = 0; vertex < vertexCount; ++vertex) {
+        model.vertices.push_back({{lattice(), lattice(), lattice()}, normals[pick(4)]});
+    }
+    const uint32_t polygonCount = 1 + pick(12);
+    for (uint32_t p = 0; p < polygonCount; ++p) {
+        Mag5PolygonSpec polygon;
+        polygon.textureIndex = static_cast<int32_t>(pick(3)) - 1;
+        polygon.colour = {static_cast<uint8_t>(pick(2) * 200), 120, 40, 255};
+        if (pick(2) == 0) {
+            polygon.flags = 1;
+            const auto& normal = normals[pick(4)];
+            polygon.faceNormal = {normal[0], normal[1], normal[2]};
+        }
+        const uint32_t cornerCount = 3 + pick(2);
+        for (uint32_t corner = 0; corner < cornerCount; ++corner) {
+            polygon.corners.push_back({pick(vertexCount), texcoords[pick(3)], texcoords[pick(3)]});
+        }
+        model.polygons.push_back(polygon);
+    }
     return model;
 }
 

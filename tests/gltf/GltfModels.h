@@ -27,4 +27,11 @@ Mag5ModelSpec fanModel(uint32_t blades);
 // face normals, and a polygon whose corners lie on a line.
 Mag5ModelSpec directionlessNormalsModel();
 
+// A small model of the kind game files are, drawn from seed: a few
+// vertices on a coarse lattice, so that some share a position, and
+// triangles and quads over them that may name one vertex twice, smooth or
+// flat, textured with "a.png" or "missing.pcx" or untextured, in a few
+// colours.
+Mag5ModelSpec randomModel(uint32_t seed);
+
 }  // namespace zelvane::test

@@ -36,7 +36,7 @@ std::string writeGltfFiles(const MeshStore& store, const TextureFiles& textures,
             }
         }
     }
-    const bool written = exportGltf(outputs, store, textures, basePath, form) && outputs.commit();
+    const bool written = exportGltf(outputs, store, textures, basePath, form).has_value() && outputs.commit();
     EXPECT_TRUE(written) << (outputs.error() ? outputs.error()->path + ": " + outputs.error()->reason : "");
     return !written ? "" : basePath + (form == GltfForm::kBinary ? ".glb" : ".gltf");
 }

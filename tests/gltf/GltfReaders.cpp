@@ -63,8 +63,7 @@ GltfTriangleRead triangleOf(const json& line) {
     return triangle;
 }
 
-void readLine(GltfReading& reading, const std::string& text) {
-    const json line = json::parse(text);
+void readRecord(GltfReading& reading, const json& line) {
     if (line.contains("corners")) {
         reading.triangles.push_back(triangleOf(line));
         return;
@@ -101,12 +100,38 @@ GltfReading readGltf(const std::string& path) {
     std::istringstream lines(result.out);
     try {
         for (std::string line; std::getline(lines, line);) {
-            readLine(reading, line);
+            readRecord(reading, json::parse(line));
         }
     } catch (const std::exception& error) {
         reading.error = std::string("unexpected output from readback.mjs: ") + error.what();
     }
     return reading;
+}
+
+std::vector<GltfSweptFile> sweepGltfFolder(const std::string& folder) {
+    const CommandResult result = runScript("sweep.mjs", folder);
+    if (result.status != 0) {
+        throw std::runtime_error("sweep.mjs ended with status " + std::to_string(result.status) + ": " + result.err);
+    }
+    std::vector<GltfSweptFile> files;
+    std::istringstream lines(result.out);
+    for (std::string text; std::getline(lines, text);) {
+        const json line = json::parse(text);
+        GltfSweptFile& file = files.emplace_back();
+        file.file = line.at("file").get<std::string>();
+        file.report.errors = line.at("errors").get<size_t>();
+        file.report.warnings = line.at("warnings").get<size_t>();
+        file.report.infos = line.at("infos").get<size_t>();
+        file.report.hints = line.at("hints").get<size_t>();
+        file.codes = line.at("codes").get<std::vector<std::string>>();
+        if (!line.at("error").is_null()) {
+            file.reading.error = line.at("error").get<std::string>();
+        }
+        for (const json& record : line.at("records")) {
+            readRecord(file.reading, record);
+        }
+    }
+    return files;
 }
 
 }  // namespace zelvane::test

@@ -55,4 +55,17 @@ struct GltfReading {
 
 GltfReading readGltf(const std::string& path);
 
+// One file of a folder as both readers see it.
+struct GltfSweptFile {
+    std::string file;  // its name in the folder
+    ValidatorReport report;  // without status and triangles
+    std::vector<std::string> codes;  // of every message
+    GltfReading reading;
+};
+
+// Every .glb and .gltf file of a folder, in name order, through the
+// validator and three.js in one Node.js process (sweep.mjs). Throws when
+// the script fails.
+std::vector<GltfSweptFile> sweepGltfFolder(const std::string& folder);
+
 }  // namespace zelvane::test

@@ -11,12 +11,14 @@
 // of an embedded one), then one per triangle of every mesh in the scene, in
 // the order of the meshes and their index data. u and v are null where the
 // mesh has no texture coordinates, image is null for a material without a
-// texture. Exits 2 when the file cannot be loaded.
+// texture. Exits 2 when the file cannot be loaded. readRecords is for other
+// scripts.
 //
 // Node.js has no image decoder: a stand-in texture loader takes each image
 // without decoding it, and the image a material shows is found through the
 // loader's record of which glTF texture each three.js texture came from.
 import fs from 'node:fs';
+import { pathToFileURL } from 'node:url';
 import { Texture } from 'three';
 import { GLTFLoader } from 'three/examples/jsm/loaders/GLTFLoader.js';
 
@@ -80,7 +82,7 @@ function cornerOf(geometry, vertex) {
         uv ? uv.getX(vertex) : null, uv ? uv.getY(vertex) : null];
 }
 
-function printTriangles(mesh, parser) {
+function triangleLines(mesh, parser) {
     const geometry = mesh.geometry;
     const material = mesh.material;
     const colour = [material.color.r, material.color.g, material.color.b, material.opacity];
@@ -93,25 +95,35 @@ function printTriangles(mesh, parser) {
     const lines = [];
     for (let k = 0; k + 2 < count; k += 3) {
         const corners = [0, 1, 2].map((c) => cornerOf(geometry, index ? index.getX(k + c) : k + c));
-        lines.push(JSON.stringify({ corners, ...common }));
+        lines.push({ corners, ...common });
     }
-    process.stdout.write(lines.join('\n') + (lines.length > 0 ? '\n' : ''));
+    return lines;
 }
 
-async function main() {
-    const file = process.argv[2];
+// What the file holds as the records above: the images, then the triangles.
+export async function readRecords(file) {
     const { gltf, parser } = await parseGltf(file);
+    const records = [];
     for (let image = 0; image < (parser.json.images ?? []).length; ++image) {
-        console.log(JSON.stringify(await imageRecord(file, parser, image)));
+        records.push(await imageRecord(file, parser, image));
     }
     gltf.scene.traverse((object) => {
         if (object.isMesh) {
-            printTriangles(object, parser);
+            records.push(...triangleLines(object, parser));
         }
     });
+    return records;
 }
 
-main().catch((error) => {
-    console.error(`readback.mjs: ${error?.stack ?? error}`);
-    process.exit(2);
-});
+async function main() {
+    for (const record of await readRecords(process.argv[2])) {
+        console.log(JSON.stringify(record));
+    }
+}
+
+if (import.meta.url === pathToFileURL(process.argv[1]).href) {
+    main().catch((error) => {
+        console.error(`readback.mjs: ${error?.stack ?? error}`);
+        process.exit(2);
+    });
+}
