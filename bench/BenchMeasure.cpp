@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "BenchProcess.h"
-#include "export/Export.h"
 #include "mag5/Mag5Loader.h"
+#include "obj/ObjWriter.h"
 
 namespace zelvane::bench {
 namespace {
@@ -42,8 +42,8 @@ PhaseSample convertInPhases(const std::string& magPath, const std::string& outFo
     store.groupByMaterial();
     phases.group = secondsSince(start);
     start = Clock::now();
-    std::ostringstream console;
-    if (exportObj(store, outFolder + "/phases.obj", outFolder + "/phases.mtl", console)) std::exit(5);
+    OutputSet outputs;
+    if (!writeObj(outputs, {store, {}, outFolder + "/phases"}, [](size_t) {}) || !outputs.commit()) std::exit(5);
     phases.write = secondsSince(start);
     phases.outputBytes = fileSize(outFolder + "/phases.obj") + fileSize(outFolder + "/phases.mtl");
     phases.positions = store.positions.size();

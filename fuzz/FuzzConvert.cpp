@@ -18,9 +18,11 @@
 #include "Files.h"
 #include "OutputCheck.h"
 #include "TempFolder.h"
-#include "export/Export.h"
+#include "ModelWriting.h"
 #include "mag5/Mag5Loader.h"
 #include "mesh/MeshStore.h"
+#include "obj/ObjWriter.h"
+#include "scene/SceneWriter.h"
 
 namespace {
 
@@ -95,17 +97,11 @@ void checkStore(const MeshStore& store) {
     }
 }
 
-std::string consoleFaceCount(const std::string& console) {
-    const std::string tag = "obj pcount: ";
-    const size_t at = console.rfind(tag);
-    return at == std::string::npos ? "" : console.substr(at + tag.size(), console.find('\n', at) - at - tag.size());
-}
-
 void exportAsObj(const MeshStore& store) {
     const Scratch& folders = scratch();
-    std::ostringstream console;
-    if (const auto failure = zelvane::exportObj(store, folders.objFolder + "/model.obj",
-                                                folders.objFolder + "/model.mtl", console)) {
+    const zelvane::test::ModelWriting written =
+        zelvane::test::writeModel(zelvane::kObjWriter, store, folders.objFolder + "/model");
+    if (const auto& failure = written.failure) {
         fail("OBJ export failed: " + failure->path + ": " + failure->reason);
     }
     const auto files = zelvane::test::folderContents(folders.objFolder);
@@ -116,14 +112,16 @@ void exportAsObj(const MeshStore& store) {
     expectNoProblem(zelvane::test::objFaceProblem(obj));
     expectNoProblem(zelvane::test::materialProblem(obj, files.at("model.mtl")));
     const std::string faces = std::to_string(zelvane::test::faceLineCount(obj));
-    if (consoleFaceCount(console.str()) != faces || faces != std::to_string(store.polygons.size())) {
-        fail("OBJ file has " + faces + " faces; the console says: " + console.str());
+    const std::string counted = written.count ? std::to_string(*written.count) : "nothing";
+    if (counted != faces || faces != std::to_string(store.polygons.size())) {
+        fail("OBJ file has " + faces + " faces; the count line says " + counted);
     }
 }
 
 void exportAsScene(const MeshStore& store) {
     const Scratch& folders = scratch();
-    if (const auto failure = zelvane::exportScene(store, folders.sceneFolder + "/model.xml")) {
+    if (const auto failure =
+            zelvane::test::writeModel(zelvane::kSceneWriter, store, folders.sceneFolder + "/model").failure) {
         fail("scene export failed: " + failure->path + ": " + failure->reason);
     }
     expectNoProblem(zelvane::test::sceneProblem(zelvane::test::folderContents(folders.sceneFolder), "model.xml"));

@@ -13,11 +13,13 @@
 
 #include "Conversion.h"
 #include "Driver.h"
+#include "ErrorLines.h"
 #include "ModelList.h"
 #include "OutputNames.h"
 #include "Progress.h"
 #include "os/Folders.h"
-#include "os/Interrupts.h"
+#include "os/Threads.h"
+#include "output/Interrupts.h"
 #include "os/PathText.h"
 
 namespace zelvane {
@@ -124,12 +126,12 @@ int runBatch(const CommandLine& commandLine, std::ostream& out, std::ostream& er
     JobBoard board(jobs);
     std::vector<std::thread> workers;
     {
-        // The workers inherit the hold: only a thread that checks for an
-        // interrupt handles it, with the others' lists of files complete.
+        // Only a thread that checks for an interrupt handles it, with the
+        // others' lists of files complete.
         const InterruptHold hold;
         const size_t count = std::min<size_t>(availableCores(), jobs.size());
         for (size_t worker = 0; worker < count; ++worker) {
-            workers.emplace_back([&] { runWorker(commandLine, jobs, board); });
+            workers.push_back(startThread([&] { runWorker(commandLine, jobs, board); }));
         }
         uint64_t polygons = 0;
         size_t converted = 0;
@@ -160,7 +162,7 @@ int runBatch(const CommandLine& commandLine, std::ostream& out, std::ostream& er
         }
     }
     for (const OutputError& failure : failures) {
-        err << "zelvane: " << failure.path << ": " << failure.reason << '\n';
+        err << errorLine(failure.path, failure.reason);
     }
     err << std::flush;
     return failures.empty() ? kExitSuccess : kExitFailure;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "CommandLine.h"
-#include "export/OutputSet.h"
+#include "output/OutputError.h"
 
 namespace zelvane {
 

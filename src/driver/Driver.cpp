@@ -6,6 +6,7 @@
 #include "BatchRun.h"
 #include "CommandLine.h"
 #include "Conversion.h"
+#include "ErrorLines.h"
 #include "OutputNames.h"
 #include "os/Folders.h"
 #include "os/PathText.h"
@@ -45,7 +46,7 @@ void writeLines(std::ostream& out, const char* const (&lines)[count]) {
 }
 
 void reportError(std::ostream& err, std::string_view path, std::string_view reason) {
-    err << "zelvane: " << path << ": " << reason << '\n' << std::flush;
+    err << errorLine(path, reason) << std::flush;
 }
 
 // All the models into one, named after the last.
@@ -74,7 +75,7 @@ int runZelvane(const std::vector<std::string>& arguments, std::ostream& out, std
         case Request::kVersion:
             return kExitSuccess;
         case Request::kBadUsage:
-            err << "zelvane: " << commandLine.usageError << '\n' << std::flush;
+            err << errorLine(commandLine.usageError) << std::flush;
             return kExitUsage;
         case Request::kHelp:
             writeLines(out, kUsageLines);

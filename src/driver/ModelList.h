@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "export/OutputSet.h"
+#include "output/OutputSet.h"
 
 namespace zelvane {
 

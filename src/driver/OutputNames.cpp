@@ -24,12 +24,4 @@ std::string outputBaseFor(std::string_view modelPath, std::string_view outputFol
     return base + baseNameOf(relativePath);
 }
 
-OutputPaths outputPathsForBase(const std::string& base) {
-    return {base, base + ".obj", base + ".mtl", base + ".xml"};
-}
-
-OutputPaths outputPathsFor(std::string_view modelPath) {
-    return outputPathsForBase(baseNameOf(modelPath));
-}
-
 }  // namespace zelvane

@@ -5,13 +5,6 @@
 
 namespace zelvane {
 
-struct OutputPaths {
-    std::string base;  // the others without their endings; glTF outputs add theirs
-    std::string obj;
-    std::string mtl;
-    std::string xml;
-};
-
 // The model path up to the first "." of its file name, a leading "." of the
 // file name not counting: models/ship.lod1.mag gives models/ship, and
 // ../.hidden.mag gives ../.hidden. Without such a "." the whole path.
@@ -21,9 +14,5 @@ std::string baseNameOf(std::string_view modelPath);
 // with an output folder, in it under the model's path relative to the
 // folder it was found in (its file name when it was named itself).
 std::string outputBaseFor(std::string_view modelPath, std::string_view outputFolder, std::string_view relativePath);
-
-// The base, and with ".obj", ".mtl" and ".xml" appended.
-OutputPaths outputPathsForBase(const std::string& base);
-OutputPaths outputPathsFor(std::string_view modelPath);
 
 }  // namespace zelvane

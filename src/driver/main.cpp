@@ -13,7 +13,7 @@
 #include "Driver.h"
 #include "os/ErrorConsole.h"
 #include "os/Folders.h"
-#include "os/Interrupts.h"
+#include "output/Interrupts.h"
 #include "os/Platform.h"
 
 #ifdef _WIN32

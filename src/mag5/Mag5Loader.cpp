@@ -9,7 +9,7 @@
 #include "ByteReader.h"
 #include "LittleEndian.h"
 #include "Mag5Format.h"
-#include "mesh/Prefault.h"
+#include "os/Prefault.h"
 
 namespace zelvane {
 namespace {
@@ -130,11 +130,7 @@ private:
                                                   (polygonBytes - room.polygons * cornerlessSize) / kCornerSize);
             }
         }
-        if (room.vertices + room.polygons >= kPrefaultFrom) {
-            prefault_.start(store_.reserve(room));
-        } else {
-            store_.reserve(room);
-        }
+        store_.reserve(room, mapAhead_);
     }
 
     LoadError readVertices() {
@@ -242,11 +238,8 @@ private:
         }
     }
 
-    // Below this many records a model is loaded before a thread would start.
-    static constexpr size_t kPrefaultFrom = 100000;
-
     MeshStore& store_;
-    BackgroundPrefault prefault_;  // before the reader: its thread is joined after the reading ends
+    BackgroundPrefault mapAhead_;  // before the reader: its thread is joined after the reading ends
     mag5::ByteReader reader_;
     LoadReport report_;
     uint32_t textureCount_ = 0;

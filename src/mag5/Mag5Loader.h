@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "mag5/LoadReport.h"
+#include "LoadReport.h"
 #include "mesh/MeshStore.h"
 
 namespace zelvane {

@@ -3,8 +3,8 @@
 #include <cstddef>
 
 #include "FloatPacking.h"
-#include "LargeAllocator.h"
-#include "Prefault.h"
+#include "os/LargeAllocator.h"
+#include "os/Prefault.h"
 #include "Vector3.h"
 
 namespace zelvane {

@@ -10,7 +10,9 @@ MemoryRegion spaceAfter(const LargeVector<uint32_t>& entries, size_t count) {
 
 }  // namespace
 
-std::vector<MemoryRegion> MeshStore::reserve(const StoreRoom& room) {
+void MeshStore::reserve(const StoreRoom& room, BackgroundPrefault& mapAhead) {
+    // Below this many records a model is added before a thread would start.
+    constexpr size_t kMapAheadFrom = 100000;
     positions.reserve(positions.size() + room.vertices);
     positionNormal_.reserve(positionNormal_.size() + room.vertices);
     positionTexcoord_.reserve(positionTexcoord_.size() + room.vertices);
@@ -19,12 +21,15 @@ std::vector<MemoryRegion> MeshStore::reserve(const StoreRoom& room) {
     texcoords.reserve(texcoords.size() + room.corners);
     texcoordIndex_.expect(texcoords.size() + room.corners);
     polygons.reserve(polygons.size() + room.polygons);
+    if (room.vertices + room.polygons < kMapAheadFrom) {
+        return;
+    }
     std::vector<MemoryRegion> filled{positions.spaceFor(room.vertices), spaceAfter(positionNormal_, room.vertices),
                                      spaceAfter(positionTexcoord_, room.vertices)};
     for (const MemoryRegion& region : polygons.spaceFor(room.polygons)) {
         filled.push_back(region);
     }
-    return filled;
+    mapAhead.start(std::move(filled));
 }
 
 uint32_t MeshStore::addTexture(std::string_view name) {

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "CompactArray.h"
-#include "LargeAllocator.h"
+#include "os/LargeAllocator.h"
 #include "Material.h"
 #include "Polygon.h"
 #include "PolygonList.h"
-#include "Prefault.h"
+#include "os/Prefault.h"
 #include "ValueIndex.h"
 #include "Vector3.h"
 
@@ -76,10 +76,11 @@ public:
                      const std::array<Vector3, 4>* cornerNormals = nullptr);
 
     // Makes room for what is about to be added: the vertices, the polygons
-    // with a face normal each, and their corners. Returns the memory that
-    // adding the vertices and polygons will surely fill, for a caller that
-    // maps it ahead (BackgroundPrefault).
-    std::vector<MemoryRegion> reserve(const StoreRoom& room);
+    // with a face normal each, and their corners. For a large model,
+    // mapAhead maps the memory that adding the vertices and polygons will
+    // surely fill while the caller adds them; it must be finished before the
+    // store changes otherwise.
+    void reserve(const StoreRoom& room, BackgroundPrefault& mapAhead);
 
     // Collapses equal positions, keeping first occurrences in order, and
     // rewrites every polygon's vertex indices to match. Adding is over: the

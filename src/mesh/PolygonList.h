@@ -6,10 +6,11 @@
 #include <map>
 #include <vector>
 
-#include "LargeAllocator.h"
+#include "os/LargeAllocator.h"
 #include "Material.h"
 #include "Polygon.h"
-#include "Prefault.h"
+#include "os/Prefault.h"
+#include "os/Prefetch.h"
 
 namespace zelvane {
 
@@ -56,7 +57,7 @@ public:
     // Rewrites every vertex index that newIndex covers.
     void renumberVertices(const LargeVector<uint32_t>& newIndex);
     // For readers that go through the polygons out of order (by group).
-    void prefetch(size_t index) const { __builtin_prefetch(records_.data() + index); }
+    void prefetch(size_t index) const { prefetchForRead(records_.data() + index); }
 
 private:
     using IndexList = std::array<uint32_t, 4>;

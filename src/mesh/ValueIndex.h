@@ -6,7 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "LargeAllocator.h"
+#include "os/LargeAllocator.h"
+#include "os/Prefetch.h"
 #include "Vector3.h"
 
 namespace zelvane {
@@ -103,7 +104,7 @@ public:
 
     void prefetch(uint64_t hash) const {
         if (!slots_.empty()) {
-            __builtin_prefetch(slots_.data() + positionOf(hash));
+            prefetchForRead(slots_.data() + positionOf(hash));
         }
     }
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "Utf16Text.h"
+#include "unicode/Utf16Text.h"
 #endif
 
 namespace zelvane {

@@ -180,9 +180,4 @@ bool isFolder(const std::string& path) {
     return readStatus(path, status) && S_ISDIR(status.st_mode);
 }
 
-bool pathExists(const std::string& path) {
-    StatBuffer status {};
-    return readStatus(path, status);
-}
-
 }  // namespace zelvane

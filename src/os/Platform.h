@@ -13,7 +13,6 @@ namespace zelvane {
 
 unsigned long currentProcessId();
 bool isFolder(const std::string& path);
-bool pathExists(const std::string& path);
 // Opens an existing file to read its bytes; nullptr with errno set on failure.
 std::FILE* openBinaryFile(const std::string& path);
 // How a new file takes what is written to it: as text, where on Windows each

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "Utf16Text.h"
+#include "unicode/Utf16Text.h"
 
 namespace zelvane {
 

@@ -14,69 +14,13 @@
 #include "GltfOutputs.h"
 #include "GltfReaders.h"
 #include "TinyPng.h"
-#include "export/GltfBufferWriter.h"
-#include "export/JsonText.h"
-#include "export/UriText.h"
+#include "ModelWriting.h"
+#include "gltf/GltfBufferWriter.h"
 
 namespace zelvane::test {
 namespace {
 
 using nlohmann::json;
-
-std::string jsonString(std::string_view text) {
-    TextBuffer out;
-    appendJsonString(out, text);
-    return std::string(out.view());
-}
-
-std::string jsonNumber(double value) {
-    TextBuffer out;
-    appendJsonNumber(out, value);
-    return std::string(out.view());
-}
-
-TEST(JsonText, EscapesQuotesBackslashesAndControlCharacters) {
-    EXPECT_EQ(jsonString("a\"b\\c/d"), R"("a\"b\\c/d")");
-    EXPECT_EQ(jsonString("\n\r\t\b\f"), R"("\n\r\t\b\f")");
-    EXPECT_EQ(jsonString(std::string_view("\x01\x1F\x00", 3)), R"("\u0001\u001f\u0000")");
-    EXPECT_EQ(jsonString("\x7F"), "\"\x7F\"");
-}
-
-// Texture names are bytes from a model file: whatever they hold, the
-// document stays valid UTF-8.
-TEST(JsonText, KeepsUtf8AndReplacesBytesThatAreNot) {
-    const std::string kept = "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x99\x82\xEF\xBF\xBF";
-    EXPECT_EQ(jsonString(kept), "\"" + kept + "\"");
-    const std::string replacement = "\xEF\xBF\xBD";
-    EXPECT_EQ(jsonString("caf\xE9"), "\"caf" + replacement + "\"");                          // Latin-1
-    EXPECT_EQ(jsonString("\xC3"), "\"" + replacement + "\"");                                 // cut short
-    EXPECT_EQ(jsonString("\xC0\xAF"), "\"" + replacement + replacement + "\"");               // overlong
-    EXPECT_EQ(jsonString("\xED\xA0\x80"), "\"" + replacement + replacement + replacement + "\"");  // surrogate
-    EXPECT_EQ(jsonString("\xF4\x90\x80\x80"), "\"" + replacement + replacement + replacement + replacement + "\"");  // past U+10FFFF
-    EXPECT_EQ(jsonString("\x80x"), "\"" + replacement + "x\"");
-}
-
-TEST(JsonText, NumbersReadBackExactlyInTheShortestForm) {
-    EXPECT_EQ(jsonNumber(0.1), "0.1");
-    EXPECT_EQ(jsonNumber(1.0), "1");
-    EXPECT_EQ(jsonNumber(200.0 / 255.0), "0.7843137254901961");
-    for (const double value : {1.0 / 3.0, -2.5e-308, 5e-324, 1.7976931348623157e308, -0.0, 123456789.125,
-                               static_cast<double>(0.1f), -static_cast<double>(std::numeric_limits<float>::max())}) {
-        const std::string text = jsonNumber(value);
-        EXPECT_EQ(std::strtod(text.c_str(), nullptr), value) << text;
-        EXPECT_EQ(json::parse(text).get<double>(), value) << text;
-    }
-    EXPECT_EQ(jsonNumber(std::numeric_limits<double>::quiet_NaN()), "0");
-    EXPECT_EQ(jsonNumber(-std::numeric_limits<double>::infinity()), "0");
-}
-
-TEST(UriText, EncodesEveryByteThatIsNotPlainInAFileName) {
-    EXPECT_EQ(fileNameUri("brick-wall_2.v1~a.png"), "brick-wall_2.v1~a.png");
-    EXPECT_EQ(fileNameUri("roof tiles #2 100%.png"), "roof%20tiles%20%232%20100%25.png");
-    EXPECT_EQ(fileNameUri("a?b/c\\d:e\"f<g>.png"), "a%3Fb%2Fc%5Cd%3Ae%22f%3Cg%3E.png");
-    EXPECT_EQ(fileNameUri("fen\xC3\xAAtre \xFF.png"), "fen%C3%AAtre%20%FF.png");
-    EXPECT_EQ(fileNameUri("(1)&'+,;=@!$*.png"), "(1)&'+,;=@!$*.png");
-}
 
 // A strip of smooth triangles (k, k + 1, k + 2) over vertexCount vertices
 // of their own, untextured.
@@ -205,8 +149,8 @@ TEST(GltfExport, CornersMetAgainShareTheirVertex) {
 }
 
 // A large mesh's vertices come from pieces made by two threads, each piece
-// starting partway through a group: the bytes are those of one piece after
-// the other on one thread.
+// starting partway through a group: the bytes are those the writer writes
+// on one thread.
 TEST(GltfExport, VerticesMadeInPiecesByTwoThreadsAreTheSame) {
     TempFolder folder;
     const MeshStore store = loadModels(folder, {surfaceModel(false, 20, 15), surfaceModel(true, 9, 7)});
@@ -215,19 +159,20 @@ TEST(GltfExport, VerticesMadeInPiecesByTwoThreadsAreTheSame) {
     const GltfMesh mesh = buildGltfMesh(store, groupsShowingImages(store, textures));
     const GltfImages gltfImages = collectGltfImages(mesh, textures);
     const GltfBufferLayout layout = layOutGltfBuffer(mesh, gltfImages, true);
-    std::vector<std::string> buffers;
-    for (const PieceSizes& sizes : {PieceSizes{}, PieceSizes{1, 1}, PieceSizes{7, 10}, PieceSizes{64, 65}}) {
-        OutputSet outputs;
-        const std::string path = folder.file("buffer" + std::to_string(buffers.size()));
-        OutputFile* file = outputs.create(path, FileMode::kBinary);
-        ASSERT_NE(file, nullptr);
-        writeGltfBuffer(*file, store, mesh, gltfImages, layout, sizes);
-        ASSERT_TRUE(outputs.commit());
-        buffers.push_back(readFile(path));
-        EXPECT_EQ(buffers.back().size(), layout.length);
-    }
-    for (size_t k = 1; k < buffers.size(); ++k) {
-        EXPECT_TRUE(buffers[k] == buffers[0]) << "piece sizes " << k;
+    OutputSet outputs;
+    OutputFile* file = outputs.create(folder.file("buffer"), FileMode::kBinary);
+    ASSERT_NE(file, nullptr);
+    writeGltfBuffer(*file, store, mesh, gltfImages, layout);
+    ASSERT_TRUE(outputs.commit());
+    const std::string buffer = readFile(folder.file("buffer"));
+    ASSERT_EQ(buffer.size(), layout.length);
+    const std::string vertices = buffer.substr(layout.vertices.offset, layout.vertices.length);
+    for (const PieceSizes& sizes : {PieceSizes{1, 1}, PieceSizes{7, 10}, PieceSizes{64, 65}}) {
+        TextPieces pieces(sizes);
+        addVertexPieces(pieces, store, mesh, layout.vertexStride);
+        std::string made;
+        pieces.write([&made](std::string_view bytes) { made += bytes; });
+        EXPECT_TRUE(made == vertices) << "pieces of " << sizes.linesPerPiece;
     }
 }
 
@@ -265,14 +210,14 @@ TEST(GltfExport, OutputsWaitForTheCommitAndFailuresNameTheFile) {
     const MeshStore store = stripStore(4);
     {
         OutputSet outputs;
-        EXPECT_TRUE(exportGltf(outputs, store, {}, folder.file("late"), GltfForm::kJson).has_value());
+        EXPECT_TRUE(writeGltf(outputs, {store, {}, folder.file("late")}, [](size_t) {}));
         EXPECT_FALSE(folderContents(folder.path()).contains("late.gltf"));
         EXPECT_FALSE(folderContents(folder.path()).contains("late.bin"));
     }
     EXPECT_EQ(folderContents(folder.path()).size(), 0u);  // never committed: nothing left
     for (const GltfForm form : {GltfForm::kBinary, GltfForm::kJson}) {
         OutputSet outputs;
-        EXPECT_FALSE(exportGltf(outputs, store, {}, folder.file("missing/model"), form).has_value());
+        EXPECT_FALSE(writerOf(form).write(outputs, {store, {}, folder.file("missing/model")}, [](size_t) {}));
         ASSERT_TRUE(outputs.error().has_value());
         EXPECT_EQ(outputs.error()->path, folder.file(form == GltfForm::kBinary ? "missing/model.glb"
                                                                                 : "missing/model.gltf"));
@@ -366,9 +311,9 @@ TEST(GltfExport, TrianglesWithARepeatedCornerAreLeftOutWithWhatOnlyTheyUse) {
         textureFilesFor(store, {{"wood.pcx", {"wood.png", "image/png", solidPng(2, 2, {100, 60, 20}), false}}});
     TempFolder folder;
     for (const GltfForm form : {GltfForm::kBinary, GltfForm::kJson}) {
-        OutputSet outputs;
-        EXPECT_EQ(exportGltf(outputs, store, textures, folder.file("m"), form), std::optional<size_t>(2));
-        ASSERT_TRUE(outputs.commit());
+        const ModelWriting written = writeModel(writerOf(form), store, folder.file("m"), textures);
+        ASSERT_FALSE(written.failure);
+        EXPECT_EQ(written.count, std::optional<size_t>(2));
         const std::string path = folder.file(form == GltfForm::kBinary ? "m.glb" : "m.gltf");
         const ValidatorReport report = validateGltf(path);
         EXPECT_EQ(report.status, 0) << report.text;
@@ -393,9 +338,9 @@ TEST(GltfExport, AModelWithNoTriangleLeftHasNoMesh) {
     store.mergeDuplicates();
     store.groupByMaterial();
     TempFolder folder;
-    OutputSet outputs;
-    EXPECT_EQ(exportGltf(outputs, store, {}, folder.file("m"), GltfForm::kBinary), std::optional<size_t>(0));
-    ASSERT_TRUE(outputs.commit());
+    const ModelWriting written = writeModel(kGlbWriter, store, folder.file("m"));
+    ASSERT_FALSE(written.failure);
+    EXPECT_EQ(written.count, std::optional<size_t>(0));
     const ValidatorReport report = validateGltf(folder.file("m.glb"));
     EXPECT_EQ(report.status, 0) << report.text;
     const json document = documentOf(folder.file("m.glb"));

@@ -11,7 +11,7 @@
 
 #include "ExpectedFaces.h"
 #include "GltfReaders.h"
-#include "export/TextureFiles.h"
+#include "textures/TextureFiles.h"
 #include "mesh/MeshStore.h"
 
 namespace zelvane::test {

@@ -25,20 +25,9 @@ MeshStore loadModels(const TempFolder& folder, const std::vector<Mag5ModelSpec>&
 
 std::string writeGltfFiles(const MeshStore& store, const TextureFiles& textures, const std::string& basePath,
                            GltfForm form) {
-    OutputSet outputs;
-    const std::string folder(folderPart(basePath));
-    for (const TextureFile& file : textures.files) {
-        if (form == GltfForm::kJson) {
-            OutputFile* image = outputs.create(folder + file.fileName, FileMode::kBinary);
-            EXPECT_NE(image, nullptr);
-            if (image != nullptr) {
-                image->write({reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size()});
-            }
-        }
-    }
-    const bool written = exportGltf(outputs, store, textures, basePath, form).has_value() && outputs.commit();
-    EXPECT_TRUE(written) << (outputs.error() ? outputs.error()->path + ": " + outputs.error()->reason : "");
-    return !written ? "" : basePath + (form == GltfForm::kBinary ? ".glb" : ".gltf");
+    const ModelWriting written = writeModel(writerOf(form), store, basePath, textures);
+    EXPECT_FALSE(written.failure) << written.failure->path << ": " << written.failure->reason;
+    return written.failure ? "" : basePath + (form == GltfForm::kBinary ? ".glb" : ".gltf");
 }
 
 nlohmann::json documentOf(const std::string& path) {
@@ -52,6 +41,10 @@ nlohmann::json documentOf(const std::string& path) {
     }
     std::memcpy(&jsonLength, bytes.data() + 12, 4);
     return nlohmann::json::parse(bytes.substr(20, jsonLength));
+}
+
+const FormatWriter& writerOf(GltfForm form) {
+    return form == GltfForm::kBinary ? kGlbWriter : kGltfWriter;
 }
 
 const char* formName(GltfForm form) {

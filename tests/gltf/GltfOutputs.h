@@ -8,11 +8,18 @@
 #include <vector>
 
 #include "Models.h"
+#include "ModelWriting.h"
 #include "TempFolder.h"
-#include "export/GltfExporter.h"
+#include "gltf/GltfWriter.h"
 #include "mesh/MeshStore.h"
 
 namespace zelvane::test {
+
+// The two forms of a glTF output: one binary file with everything embedded,
+// or a JSON document with its buffer and images beside it.
+enum class GltfForm { kBinary, kJson };
+
+const FormatWriter& writerOf(GltfForm form);
 
 // The models saved as MAG5 files in the folder and loaded into one store,
 // merged and grouped.
@@ -31,11 +38,11 @@ const char* formName(GltfForm form);
 
 }  // namespace zelvane::test
 
-namespace zelvane {
+namespace zelvane::test {
 
 // For GoogleTest's messages.
 inline void PrintTo(GltfForm form, std::ostream* out) {
-    *out << test::formName(form);
+    *out << formName(form);
 }
 
 }  // namespace zelvane::test

@@ -74,10 +74,6 @@ TEST(OutputNames, BaseNameCutsAtTheFirstDotOfTheFileName) {
         {"/abs/dir.d/x.y.z", "/abs/dir.d/x"},
     };
     for (const auto& [path, base] : cases) EXPECT_EQ(baseNameOf(path), base) << path;
-    const OutputPaths paths = outputPathsFor("models/ship.lod1.mag");
-    EXPECT_EQ(paths.obj, "models/ship.obj");
-    EXPECT_EQ(paths.mtl, "models/ship.mtl");
-    EXPECT_EQ(paths.xml, "models/ship.xml");
 }
 
 struct DriverRun {

@@ -6,9 +6,11 @@
 #include "Files.h"
 #include "GroupIds.h"
 #include "TempFolder.h"
-#include "export/Export.h"
-#include "export/FaceLine.h"
-#include "export/XmlText.h"
+#include "ModelWriting.h"
+#include "obj/ObjWriter.h"
+#include "obj/VertexLines.h"
+#include "scene/SceneWriter.h"
+#include "obj/FaceLine.h"
 
 namespace zelvane {
 namespace {
@@ -28,28 +30,6 @@ TEST(FaceLine, TexturedUntexturedAndQuad) {
     EXPECT_EQ(faceLine(triangle), "f 1//4 2//4 3//4 \n");
     const Polygon quad{4, {9, 0, 4294967294u, 3}, {0, 1, 2, 3}, {0, 0, 0, 0}, Material{kTextureMissing, {}}};
     EXPECT_EQ(faceLine(quad), "f 10/1/1 1/1/2 4294967295/1/3 4/1/4 \n");
-}
-
-std::string attributeValue(std::string_view text) {
-    TextBuffer out;
-    appendXmlAttributeValue(out, text);
-    return std::string(out.view());
-}
-
-TEST(XmlText, EscapesMarkupAndKeepsUtf8) {
-    EXPECT_EQ(attributeValue("a&b<c>d\"e'f/\\ ~"), "a&amp;b&lt;c&gt;d&quot;e&apos;f/\\ ~");
-    EXPECT_EQ(attributeValue("\xC3\xA9\xE2\x82\xAC\xF0\x9F\x99\x82\x7F"), "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x99\x82\x7F");
-    EXPECT_EQ(attributeValue("a\tb\nc\rd"), "a&#9;b&#10;c&#13;d");
-}
-
-// Whatever bytes a model file holds, the document stays well formed.
-TEST(XmlText, BytesXmlCannotCarryAreMadeCharacters) {
-    EXPECT_EQ(attributeValue("caf\xE9"), "caf\xC3\xA9");                  // Latin-1
-    EXPECT_EQ(attributeValue("\xC3"), "\xC3\x83");                       // cut-short sequence
-    EXPECT_EQ(attributeValue("\xC0\xAF"), "\xC3\x80\xC2\xAF");          // overlong
-    EXPECT_EQ(attributeValue("\xED\xA0\x80"), "\xC3\xAD\xC2\xA0\xC2\x80");  // surrogate
-    EXPECT_EQ(attributeValue("\xEF\xBF\xBE"), "\xC3\xAF\xC2\xBF\xC2\xBE");  // U+FFFE
-    EXPECT_EQ(attributeValue("a\x07\x1F"), "a\xEF\xBF\xBD\xEF\xBF\xBD");
 }
 
 // Two textured groups sharing a texture, an untextured group, and a group
@@ -74,10 +54,9 @@ MeshStore storeWithFourGroups(uint32_t secondTexture = 1) {
 TEST(ExportObj, WritesWholeObjAndMtlFiles) {
     TempFolder folder;
     MeshStore store = storeWithFourGroups();
-    std::ostringstream console;
-    const auto failure = exportObj(store, folder.file("m.obj"), folder.file("m.mtl"), console);
-    ASSERT_FALSE(failure) << failure->reason;
-    EXPECT_EQ(console.str(), "obj pcount: 4\n");
+    const ModelWriting written = writeModel(kObjWriter, store, folder.file("m"));
+    ASSERT_FALSE(written.failure) << written.failure->reason;
+    EXPECT_EQ(written.count, std::optional<size_t>(4));
     GroupIdNames ids;
     EXPECT_EQ(ids.replaceIn(readFile(folder.file("m.obj"))),
               "mtllib m.mtl\n\n"
@@ -107,9 +86,9 @@ TEST(ExportObj, EmptyModel) {
     TempFolder folder;
     MeshStore store;
     store.addVertex({1, 2, 3}, {0, 0, 1});
-    std::ostringstream console;
-    ASSERT_FALSE(exportObj(store, folder.file("e.obj"), folder.file("e.mtl"), console));
-    EXPECT_EQ(console.str(), "obj pcount: 0\n");
+    const ModelWriting written = writeModel(kObjWriter, store, folder.file("e"));
+    ASSERT_FALSE(written.failure);
+    EXPECT_EQ(written.count, std::optional<size_t>(0));
     EXPECT_EQ(readFile(folder.file("e.obj")), "mtllib e.mtl\n\nv 1.000000 2.000000 3.000000\nvn 0.000000 0.000000 1.000000\n\n");
     EXPECT_EQ(readFile(folder.file("e.mtl")),
               "newmtl default\n  Ka 1.0 1.0 1.0\n  Kd 0.5 0.5 0.5\n  Ks 0.1 0.1 0.1\n  illum 2\n  Ns 200.0\n");
@@ -119,7 +98,7 @@ TEST(ExportScene, WritesSceneAndOneMeshPerGroupBesideIt) {
     TempFolder folder;
     MeshStore store = storeWithFourGroups(2);
     store.addTexture("a&b<\"c\">'.pcx");
-    ASSERT_FALSE(exportScene(store, folder.file("s.xml")));
+    ASSERT_FALSE(writeModel(kSceneWriter, store, folder.file("s")).failure);
     GroupIdNames ids;
     const std::string scene = ids.replaceIn(readFile(folder.file("s.xml")));
     EXPECT_EQ(scene,
@@ -189,33 +168,37 @@ MeshStore storeOfManyLines() {
     return store;
 }
 
-// In pieces of 97 lines, written by two threads: every file is the same,
-// byte for byte, as the one thread writes a model of this size.
-TEST(ExportInPieces, TwoThreadsWriteWhatOneWrites) {
+// In pieces of 97 lines, formatted by two threads: the OBJ text is the same,
+// byte for byte, as the one thread writes for a model of this size. (The
+// scene's mesh files are made of the same vertex and face lines.)
+TEST(ExportInPieces, TwoThreadsFormatWhatOneWrites) {
     const MeshStore store = storeOfManyLines();
-    const PieceSizes oneThread;
-    ASSERT_GT(oneThread.helperLines, store.positions.size() + store.texcoords.size() + store.normals.size() + 3000);
-    const PieceSizes twoThreads{97, 0};
-    TempFolder one;
-    TempFolder two;
-    std::ostringstream console;
-    ASSERT_FALSE(exportObj(store, one.file("m.obj"), one.file("m.mtl"), console, oneThread));
-    ASSERT_FALSE(exportObj(store, two.file("m.obj"), two.file("m.mtl"), console, twoThreads));
-    ASSERT_FALSE(exportScene(store, one.file("s.xml"), oneThread));
-    ASSERT_FALSE(exportScene(store, two.file("s.xml"), twoThreads));
-    const auto written = folderContents(one.path());
-    ASSERT_EQ(written.size(), 3 + store.groups.size());
-    ASSERT_GT(written.at("m.obj").size(), 200000u);
-    for (const auto& [name, text] : folderContents(two.path())) {
-        ASSERT_TRUE(written.contains(name)) << name;
-        EXPECT_TRUE(text == written.at(name)) << name << " differs";
+    ASSERT_GT(PieceSizes{}.helperLines, store.positions.size() + store.texcoords.size() + store.normals.size() + 3000);
+    TempFolder folder;
+    ASSERT_FALSE(writeModel(kObjWriter, store, folder.file("m")).failure);
+    const std::string written = readFile(folder.file("m.obj"));
+    ASSERT_GT(written.size(), 200000u);
+    TextPieces pieces(PieceSizes{97, 0});
+    pieces.addText("mtllib m.mtl\n\n");
+    addVertexLines(pieces, store);
+    pieces.addText("\n");
+    for (const auto& group : store.groups) {
+        TextBuffer line;
+        line.append("\nusemtl tex");
+        line.appendHex(groupId(group));
+        line.append("\n\n");
+        pieces.addText(std::string(line.view()));
+        addFaceLines(pieces, store.polygons, group.second);
     }
+    std::string formatted;
+    pieces.write([&formatted](std::string_view text) { formatted += text; });
+    EXPECT_TRUE(formatted == written);
 }
 
 TEST(ExportScene, EmptyModelHasOnlyTheFrame) {
     TempFolder folder;
     MeshStore store;
-    ASSERT_FALSE(exportScene(store, folder.file("e.xml")));
+    ASSERT_FALSE(writeModel(kSceneWriter, store, folder.file("e")).failure);
     EXPECT_EQ(readFile(folder.file("e.xml")),
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
               "<QuazoScene xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "

@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "export/NumberFormat.h"
+#include "text/NumberFormat.h"
 
 namespace zelvane {
 namespace {

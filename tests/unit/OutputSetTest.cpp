@@ -4,7 +4,7 @@
 
 #include "Files.h"
 #include "TempFolder.h"
-#include "export/OutputSet.h"
+#include "output/OutputSet.h"
 
 namespace zelvane {
 namespace {

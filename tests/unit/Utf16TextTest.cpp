@@ -1,4 +1,4 @@
-#include "os/Utf16Text.h"
+#include "unicode/Utf16Text.h"
 
 #include <gtest/gtest.h>
 
@@ -43,8 +43,8 @@ TEST(Utf16Text, MalformedBytesBecomeReplacementCharacters) {
         std::u16string utf16;
     } cases[] = {
         {"a\x80z", u"a\uFFFDz"},                      // a continuation byte alone
-        {"\xE8\xA1z", u"\uFFFD\uFFFDz"},              // a sequence cut short
-        {"\xE8\xA1", u"\uFFFD\uFFFD"},                // cut short by the end
+        {"\xE8\xA1z", u"\uFFFDz"},                    // a sequence cut short: one character
+        {"\xE8\xA1", u"\uFFFD"},                      // cut short by the end
         {"\xC0\xAF\xE0\x9F\xBF", u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},  // longer than the value needs
         {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},            // past U+10FFFF
         {"\xF8\x88\x80\x80\x80\xFF", u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},

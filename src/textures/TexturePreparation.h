@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "TextureFiles.h"
+#include "mesh/MeshStore.h"
+
+namespace zelvane {
+
+// Where the images of a model's textures are looked for, and where the
+// converted ones go.
+struct TextureSearch {
+    std::vector<std::string> modelFolders;  // per store texture number: the folder of the model that named it
+    std::vector<std::string> extraFolders;  // looked in after the model's folder, in order
+    std::string outputFolder;               // beside the outputs ("" is the current folder)
+};
+
+// A texture whose image the outputs cannot have: its name as the model
+// gives it, why, and the folders it was looked for in.
+struct TextureWarning {
+    uint32_t texture = 0;  // the store's number for it
+    std::string name;
+    std::string reason;
+    std::vector<std::string> folders;
+};
+
+// Finds the image of every texture a group uses and makes it one the
+// outputs can reference: a PCX, BMP or TGA image converted to PNG, named
+// after the texture's file name with ".png", or a PNG or JPEG image taken as
+// it is. Two images that would get one name get "-2", "-3", ... suffixes,
+// and no name is that of a source image. The sources are only read. The
+// warnings come in the order of the textures.
+TextureFiles prepareTextureFiles(const MeshStore& store, const TextureSearch& search,
+                                 std::vector<TextureWarning>& warnings);
+
+}  // namespace zelvane
