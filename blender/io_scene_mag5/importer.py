@@ -1,0 +1,240 @@
+"""The import operator and the add-on's preferences."""
+
+import contextlib
+import os
+import shutil
+import tempfile
+
+import bpy
+from bpy.props import CollectionProperty, StringProperty
+from bpy_extras.io_utils import ImportHelper
+
+from .converter import (ConverterFailed, ConverterNotFound, convert_to_glb, describe_failure,
+                        find_converter, texture_folders)
+
+ADDON_DIR = os.path.dirname(os.path.abspath(__file__))
+
+
+class Mag5Preferences(bpy.types.AddonPreferences):
+    bl_idname = __package__
+
+    converter: StringProperty(
+        name="Converter",
+        description="The zelvane executable to run. When empty, the one that comes with "
+                    "the add-on, else zelvane on PATH",
+        subtype='FILE_PATH',
+    )
+
+    def draw(self, context):
+        layout = self.layout
+        layout.prop(self, "converter")
+        try:
+            path = find_converter(self.converter, ADDON_DIR, make_runnable=False)
+        except ConverterNotFound as error:
+            layout.label(text=str(error), icon='ERROR')
+        else:
+            layout.label(text="Uses " + path)
+
+
+def _converter_preference(context):
+    addon = context.preferences.addons.get(__package__)
+    return addon.preferences.converter if addon and addon.preferences else ""
+
+
+@contextlib.contextmanager
+def _numpy_bool_alias():
+    """Blender 3.4's glTF importer asks numpy for `numpy.bool`, which numpy
+    1.24 removed (Debian 12 has both): every glTF with normals then fails.
+    Lend it the builtin for the length of the import, only when it is missing."""
+    try:
+        import numpy
+    except ImportError:
+        yield
+        return
+    lent = "bool" not in vars(numpy)
+    if lent:
+        numpy.bool = bool
+    try:
+        yield
+    finally:
+        if lent and vars(numpy).get("bool") is bool:
+            del numpy.bool
+
+
+def _importer_error(text):
+    """The line that says what went wrong in a RuntimeError from an operator:
+    its last line, without the traceback or the Location line before it."""
+    lines = [line.strip() for line in str(text).splitlines()]
+    lines = [line for line in lines if line and not line.startswith("Location:")]
+    if not lines:
+        return "unknown error"
+    last = lines[-1]
+    for prefix in ("Error: Python: ", "Error: "):
+        if last.startswith(prefix):
+            last = last[len(prefix):]
+    return last
+
+
+def _gltf_importer_available():
+    try:
+        bpy.ops.import_scene.gltf.get_rna_type()
+    except (AttributeError, KeyError):
+        return False
+    return True
+
+
+class _DataSnapshot:
+    """The data-blocks there were before an import, to tell the new ones."""
+
+    KINDS = ("objects", "meshes", "materials", "images")
+
+    def __init__(self):
+        self.before = {kind: set(getattr(bpy.data, kind)) for kind in self.KINDS}
+
+    def new(self, kind):
+        return [block for block in getattr(bpy.data, kind) if block not in self.before[kind]]
+
+    def remove_new(self):
+        for kind in self.KINDS:
+            collection = getattr(bpy.data, kind)
+            for block in self.new(kind):
+                collection.remove(block)
+
+
+class ImportMag5(bpy.types.Operator, ImportHelper):
+    """Import Darvonelle models (MAG5), textured, converted by zelvane"""
+
+    bl_idname = "import_scene.mag5"
+    bl_label = "Import Darvonelle Model"
+    bl_options = {'REGISTER', 'UNDO'}
+
+    filename_ext = ".mag"
+    # The file browser matches the pattern ignoring letter case.
+    filter_glob: StringProperty(default="*.mag", options={'HIDDEN'})
+
+    files: CollectionProperty(type=bpy.types.OperatorFileListElement, options={'HIDDEN', 'SKIP_SAVE'})
+    directory: StringProperty(subtype='DIR_PATH', options={'HIDDEN', 'SKIP_SAVE'})
+
+    texture_folders: StringProperty(
+        name="Texture Folders",
+        description="Folders to look for the textures' images in, after the model's own, "
+                    "separated by " + repr(os.pathsep),
+    )
+
+    def _model_paths(self):
+        names = [entry.name for entry in self.files if entry.name]
+        if names and self.directory:
+            return [os.path.join(self.directory, name) for name in names]
+        return [self.filepath] if self.filepath else []
+
+    def execute(self, context):
+        paths = self._model_paths()
+        if not paths:
+            self.report({'ERROR'}, "No model chosen")
+            return {'CANCELLED'}
+        if not _gltf_importer_available():
+            self.report({'ERROR'}, "Blender's glTF importer is not enabled: enable the add-on "
+                                   "\"Import-Export: glTF 2.0 format\"")
+            return {'CANCELLED'}
+        try:
+            converter = find_converter(_converter_preference(context), ADDON_DIR)
+        except ConverterNotFound as error:
+            self.report({'ERROR'}, str(error))
+            return {'CANCELLED'}
+        folders = [bpy.path.abspath(folder) for folder in texture_folders(self.texture_folders)]
+
+        imported = []
+        window_manager = context.window_manager
+        show_progress = len(paths) > 1
+        if show_progress:
+            window_manager.progress_begin(0, len(paths))
+        try:
+            for done, path in enumerate(paths):
+                try:
+                    objects = self._import_model(converter, path, folders)
+                except ConverterFailed as error:
+                    # Every other model would fail the same way.
+                    self.report({'ERROR'}, str(error))
+                    break
+                if objects:
+                    imported += objects
+                if show_progress:
+                    window_manager.progress_update(done + 1)
+        finally:
+            if show_progress:
+                window_manager.progress_end()
+
+        if not imported:
+            return {'CANCELLED'}
+        self._select(context, imported)
+        return {'FINISHED'}
+
+    def _import_model(self, converter, path, folders):
+        """Converts and imports one model; returns its new objects, or None
+        when nothing of it came in (the reports say why)."""
+        name = os.path.splitext(os.path.basename(path))[0]
+        work = tempfile.mkdtemp(prefix="zelvane-blender-")
+        try:
+            conversion = convert_to_glb(converter, path, work, folders)
+            if not conversion.ok:
+                self.report({'ERROR'}, "\n".join(describe_failure(converter, conversion)))
+                return None
+            for line in conversion.messages:
+                self.report({'WARNING'}, line)
+            glbs = [entry for entry in os.listdir(work) if entry.lower().endswith(".glb")]
+            if len(glbs) != 1:
+                self.report({'ERROR'}, "%s: the converter %s wrote no .glb file" % (path, converter))
+                return None
+            return self._import_glb(path, name, os.path.join(work, glbs[0]), work)
+        finally:
+            shutil.rmtree(work, ignore_errors=True)
+
+    def _import_glb(self, path, name, glb, work):
+        snapshot = _DataSnapshot()
+        try:
+            with _numpy_bool_alias():
+                bpy.ops.import_scene.gltf(filepath=glb)
+        except RuntimeError as error:
+            snapshot.remove_new()
+            self.report({'ERROR'}, "%s: Blender's glTF importer failed: %s" % (path, _importer_error(error)))
+            return None
+
+        objects = snapshot.new("objects")
+        if not objects:
+            self.report({'WARNING'}, "%s: the model has no triangle to import" % path)
+            snapshot.remove_new()
+            return None
+        roots = [obj for obj in objects if obj.parent is None]
+        if len(roots) == 1:
+            roots[0].name = name
+        for obj in objects:
+            if obj.type == 'MESH' and obj.data.users == 1:
+                obj.data.name = name
+        # The converter embeds the images and the importer packs them; an
+        # image read from a file is packed here, and no image keeps a path
+        # into the folder about to be removed.
+        for image in snapshot.new("images"):
+            if image.packed_file is None and image.source == 'FILE' and image.filepath:
+                image.pack()
+            if _is_inside(bpy.path.abspath(image.filepath_raw), work):
+                image.filepath_raw = ""
+        return objects
+
+    @staticmethod
+    def _select(context, objects):
+        view_layer = context.view_layer
+        for obj in view_layer.objects:
+            obj.select_set(False)
+        for obj in objects:
+            if view_layer.objects.get(obj.name) is obj:
+                obj.select_set(True)
+                view_layer.objects.active = obj
+
+
+def _is_inside(path, folder):
+    if not path:
+        return False
+    try:
+        return os.path.commonpath([os.path.abspath(path), os.path.abspath(folder)]) == os.path.abspath(folder)
+    except ValueError:  # different drives
+        return False

@@ -1,0 +1,299 @@
+"""Installs the add-on's zip into this headless Blender and imports models
+through it; run by run_tests.sh:
+
+    blender -b --factory-startup --python test_addon.py -- ZIP VERSION EXAMPLES WORK
+
+In background mode an operator's ERROR report raises RuntimeError in the
+caller, and every report is printed on sys.stdout: that is how the reports
+are read here. The exit status is 1 when any check failed.
+"""
+
+import contextlib
+import io
+import json
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import traceback
+
+import bpy
+
+MODULE = "io_scene_mag5"
+ZIP, VERSION, EXAMPLES, WORK = sys.argv[sys.argv.index("--") + 1:]
+TEXTURES = ("brick.pcx", "roof_tiles.pcx", "planks.pcx", "window.pcx")
+KINDS = ("objects", "meshes", "materials", "images")
+failures = []
+case_name = ["-"]
+glb = {}  # what the converter itself puts in house.glb
+
+
+def check(condition, what):
+    if not condition:
+        failures.append("%s: %s" % (case_name[0], what))
+        print("    FAIL " + what)
+
+
+def run_case(case):
+    case_name[0] = case.__name__
+    before = len(failures)
+    for kind in KINDS:
+        for block in list(getattr(bpy.data, kind)):
+            getattr(bpy.data, kind).remove(block)
+    try:
+        case()
+    except Exception:
+        failures.append("%s raised:\n%s" % (case.__name__, traceback.format_exc()))
+    print("%s %s" % ("PASS" if len(failures) == before else "FAIL", case.__name__))
+
+
+def run_import(**properties):
+    """(result or None when an ERROR report raised, the error, the printed reports)"""
+    printed = io.StringIO()
+    result, error = None, ""
+    with contextlib.redirect_stdout(printed):
+        try:
+            result = bpy.ops.import_scene.mag5(**properties)
+        except RuntimeError as raised:
+            error = str(raised)
+    return result, error, printed.getvalue()
+
+
+def warnings_of(printed):
+    return [line[len("Warning: "):] for line in printed.splitlines() if line.startswith("Warning: ")]
+
+
+def nothing_imported():
+    return all(len(getattr(bpy.data, kind)) == 0 for kind in KINDS)
+
+
+def object_names():
+    return sorted(obj.name for obj in bpy.data.objects)
+
+
+def model_folder(name, textures=()):
+    folder = os.path.join(WORK, name)
+    os.makedirs(folder)
+    for file in ("house.mag",) + textures:
+        shutil.copy(os.path.join(EXAMPLES, file), folder)
+    return folder
+
+
+def bundled_converter():
+    return os.path.join(bpy.utils.user_resource('SCRIPTS', path="addons"), MODULE, "bin", "linux-x86_64", "zelvane")
+
+
+def set_converter(path):
+    bpy.context.preferences.addons[MODULE].preferences.converter = path
+
+
+def logging_converter(folder, name):
+    """A converter that writes its arguments to folder/arguments and runs the bundled one."""
+    os.makedirs(folder, exist_ok=True)
+    real = os.path.join(folder, "real-zelvane")
+    shutil.copy(bundled_converter(), real)
+    os.chmod(real, 0o755)
+    path = os.path.join(folder, name)
+    with open(path, "w") as file:
+        file.write("#!/bin/sh\nprintf '%%s\\n' \"$@\" >'%s/arguments'\nexec '%s' \"$@\"\n" % (folder, real))
+    os.chmod(path, 0o755)
+    return path
+
+
+def read_glb(path):
+    with open(path, "rb") as file:
+        data = file.read()
+    length = struct.unpack_from("<I", data, 12)[0]
+    document = json.loads(data[20:20 + length])
+    binary = data[20 + length + 8:]
+    images = {}
+    for image in document["images"]:
+        offset = document["bufferViews"][image["bufferView"]].get("byteOffset", 0)
+        images[image["name"]] = struct.unpack(">II", binary[offset + 16:offset + 24])  # PNG's IHDR
+    return {
+        "triangles": sum(document["accessors"][primitive["indices"]]["count"] // 3
+                         for primitive in document["meshes"][0]["primitives"]),
+        "materials": len(document["materials"]),
+        "textured": sum("baseColorTexture" in material["pbrMetallicRoughness"] for material in document["materials"]),
+        "images": images,
+    }
+
+
+def check_house(obj, name, textured=True):
+    check(obj.name == name and obj.type == 'MESH', "object %s (%s), expected the mesh %s" % (obj.name, obj.type, name))
+    mesh = obj.data
+    triangles = sum(len(polygon.vertices) - 2 for polygon in mesh.polygons)
+    check(triangles == glb["triangles"] == len(mesh.polygons),
+          "%s: %d triangles in %d faces, the glb has %d" % (name, triangles, len(mesh.polygons), glb["triangles"]))
+    check(len(mesh.materials) == glb["materials"], "%s: %d materials" % (name, len(mesh.materials)))
+    with_image = sum(any(node.type == 'TEX_IMAGE' and node.image for node in material.node_tree.nodes)
+                     for material in mesh.materials)
+    check(with_image == (glb["textured"] if textured else 0), "%s: %d materials show an image" % (name, with_image))
+
+
+def check_images():
+    """The glb's images, packed, with their pixels, no path into a temporary folder."""
+    check(sorted(image.name for image in bpy.data.images) == sorted(glb["images"]),
+          "images %s" % [image.name for image in bpy.data.images])
+    for image in bpy.data.images:
+        check(image.packed_file is not None, "image %s is not packed" % image.name)
+        check(tempfile.gettempdir() not in bpy.path.abspath(image.filepath), "%s refers to %s" % (image.name, image.filepath))
+        check(tuple(image.size) == glb["images"].get(image.name), "image %s is %s" % (image.name, tuple(image.size)))
+        check(len(set(image.pixels[:4096])) > 4, "image %s has no pixels of its own" % image.name)
+
+
+# --------------------------------------------------------------------- cases
+
+def test_install():
+    check(bpy.ops.preferences.addon_install(filepath=ZIP) == {'FINISHED'}, "addon_install failed")
+    print("    bundled converter executable after install: %s" % os.access(bundled_converter(), os.X_OK))
+    check(bpy.ops.preferences.addon_enable(module=MODULE) == {'FINISHED'}, "addon_enable failed")
+    version = ".".join(map(str, sys.modules[MODULE].bl_info["version"]))
+    check(version == VERSION, "bl_info has version %s, the project %s" % (version, VERSION))
+    reference = os.path.join(WORK, "reference")
+    shutil.copytree(os.path.dirname(bundled_converter()), reference)
+    os.chmod(os.path.join(reference, "zelvane"), 0o755)
+    subprocess.run([os.path.join(reference, "zelvane"), os.path.join(EXAMPLES, "house.mag"), "--glb",
+                    "--output-dir", reference], check=True, stdout=subprocess.DEVNULL)
+    glb.update(read_glb(os.path.join(reference, "house.glb")))
+    print("    the converter's house.glb: %(triangles)d triangles, %(materials)d materials, images %(images)s" % glb)
+    check((glb["triangles"], glb["materials"], len(glb["images"])) == (470, 13, 4),
+          "the converter's house.glb differs from the 470 triangles, 13 materials, 4 images expected")
+
+
+def test_house_textured():
+    folder = model_folder("house")
+    temp_before = set(os.listdir(tempfile.gettempdir()))
+    import numpy
+    numpy_had_bool = "bool" in vars(numpy)
+    start = time.monotonic()
+    result, error, printed = run_import(filepath=os.path.join(folder, "house.mag"), texture_folders=EXAMPLES)
+    print("    import of the house through the add-on: %.2f s" % (time.monotonic() - start))
+    check(result == {'FINISHED'}, "result %s, error %r" % (result, error))
+    check(not warnings_of(printed), "warnings %s" % warnings_of(printed))
+    check(object_names() == ["house"], "objects %s" % object_names())
+    if object_names() == ["house"]:
+        check_house(bpy.data.objects[0], "house")
+        check(bpy.data.objects[0].select_get(), "house is not selected")
+    check_images()
+    check(os.listdir(folder) == ["house.mag"], "beside the model: %s" % os.listdir(folder))
+    check(set(os.listdir(tempfile.gettempdir())) == temp_before, "the temporary folder is left")
+    check(("bool" in vars(numpy)) == numpy_had_bool, "numpy.bool left changed")
+
+
+def test_two_models_at_once():
+    folder = model_folder("two", TEXTURES)
+    shutil.copy(os.path.join(folder, "house.mag"), os.path.join(folder, "SHED.MAG"))
+    result, error, _ = run_import(directory=folder, files=[{"name": "house.mag"}, {"name": "SHED.MAG"}])
+    check(result == {'FINISHED'}, "result %s, error %r" % (result, error))
+    check(object_names() == ["SHED", "house"], "objects %s" % object_names())
+    for obj in bpy.data.objects:
+        check_house(obj, obj.name)
+    check(len(os.listdir(folder)) == 6, "beside the models: %s" % os.listdir(folder))
+
+
+def test_cut_model():
+    folder = model_folder("cut")
+    cut = os.path.join(folder, "cut.mag")
+    with open(os.path.join(folder, "house.mag"), "rb") as source, open(cut, "wb") as target:
+        target.write(source.read(1000))
+    result, error, printed = run_import(filepath=cut)
+    check(result is None and "zelvane: %s: file ends early" % cut in error, "error %r" % error)
+    check("Traceback" not in printed, "a traceback: %r" % printed)
+    check(nothing_imported(), "imported: %s" % object_names())
+    # With a good model in the same choice, that one still comes in.
+    result, error, printed = run_import(directory=folder, files=[{"name": "cut.mag"}, {"name": "house.mag"}])
+    errors = [line for line in printed.splitlines() if line.startswith("Error: ")]
+    check(len(errors) == 1 and cut in errors[0], "error reports %s" % errors)
+    check(object_names() == ["house"], "objects %s" % object_names())
+    check(sorted(os.listdir(folder)) == ["cut.mag", "house.mag"], "beside the models: %s" % os.listdir(folder))
+
+
+def test_missing_textures():
+    folder = model_folder("untextured")
+    model = os.path.join(folder, "house.mag")
+    result, error, printed = run_import(filepath=model)
+    check(result == {'FINISHED'}, "result %s, error %r" % (result, error))
+    expected = ["zelvane: %s: texture %s: not found (looked in %s%s)" % (model, texture, folder, os.sep)
+                for texture in TEXTURES]
+    check(warnings_of(printed) == expected, "warnings %s" % warnings_of(printed))
+    check(object_names() == ["house"] and not bpy.data.images, "imported %s, %d images" % (object_names(), len(bpy.data.images)))
+    if object_names() == ["house"]:
+        check_house(bpy.data.objects[0], "house", textured=False)
+
+
+def test_converter_preference():
+    folder = model_folder("preference")
+    model = os.path.join(folder, "house.mag")
+    try:
+        missing = os.path.join(WORK, "no-such-zelvane")
+        set_converter(missing)
+        result, error, printed = run_import(filepath=model)
+        check(result is None and missing in error, "error %r does not name %s" % (error, missing))
+        check("Traceback" not in printed, "a traceback: %r" % printed)
+        check(nothing_imported(), "imported: %s" % object_names())
+
+        # The preference's converter is run with the model's absolute path, an
+        # output folder of its own and each texture folder.
+        tools = os.path.join(WORK, "preference-tools")
+        set_converter(logging_converter(tools, "my-zelvane"))
+        result, error, _ = run_import(filepath=model, texture_folders=" %s %s%s " % (EXAMPLES, os.pathsep, tools))
+        check(result == {'FINISHED'} and object_names() == ["house"], "result %s, error %r" % (result, error))
+        with open(os.path.join(tools, "arguments")) as file:
+            arguments = file.read().splitlines()
+        check(arguments[:3] == [model, "--glb", "--output-dir"] and len(arguments) == 8, "arguments %s" % arguments)
+        check(os.path.dirname(arguments[3]) != folder and not os.path.exists(arguments[3]),
+              "output folder %s beside the model or left behind" % arguments[3])
+        check(arguments[4:] == ["--texture-dir", EXAMPLES, "--texture-dir", tools], "arguments %s" % arguments)
+    finally:
+        set_converter("")
+
+
+def test_converter_on_path():
+    tools = os.path.join(WORK, "path-tools")
+    logging_converter(tools, "zelvane")
+    model = os.path.join(model_folder("path"), "house.mag")
+    bundled = os.path.dirname(os.path.dirname(bundled_converter()))
+    saved_path = os.environ["PATH"]
+    os.environ["PATH"] = tools + os.pathsep + saved_path
+    try:
+        result, error, _ = run_import(filepath=model)
+        check(result == {'FINISHED'} and not os.path.exists(os.path.join(tools, "arguments")),
+              "the bundled converter was not the one run: %s %r" % (result, error))
+        os.rename(bundled, bundled + ".hidden")
+        result, error, _ = run_import(filepath=model)
+        check(result == {'FINISHED'} and os.path.exists(os.path.join(tools, "arguments")),
+              "zelvane on PATH was not run: %s %r" % (result, error))
+        os.environ["PATH"] = "/nonexistent"
+        result, error, printed = run_import(filepath=model)
+        for tried in ("preferences", bundled_converter(), "PATH"):
+            check(result is None and tried in error, "error %r does not mention %r" % (error, tried))
+        check("Traceback" not in printed, "a traceback: %r" % printed)
+    finally:
+        os.environ["PATH"] = saved_path
+        if os.path.exists(bundled + ".hidden"):
+            os.rename(bundled + ".hidden", bundled)
+
+
+def test_saved_and_reopened():
+    # The packed images outlive their temporary folder, in a saved file.
+    result, error, _ = run_import(filepath=os.path.join(model_folder("saved"), "house.mag"), texture_folders=EXAMPLES)
+    check(result == {'FINISHED'}, "result %s, error %r" % (result, error))
+    blend = os.path.join(WORK, "saved.blend")
+    bpy.ops.wm.save_as_mainfile(filepath=blend)
+    bpy.ops.wm.open_mainfile(filepath=blend)
+    check(object_names() == ["house"], "objects %s" % object_names())
+    check_images()
+
+
+os.makedirs(WORK)
+run_case(test_install)
+if not failures:
+    for case in (test_house_textured, test_two_models_at_once, test_cut_model, test_missing_textures,
+                 test_converter_preference, test_converter_on_path, test_saved_and_reopened):
+        run_case(case)
+print("\n".join(["", "%d checks failed:" % len(failures)] + failures) if failures else "\nevery case passed")
+sys.exit(1 if failures else 0)
