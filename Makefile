@@ -1,11 +1,13 @@
 # Convenience front end to the CMake build; see README.md.
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
+TSAN_DIR ?= build-tsan
 FUZZ_DIR ?= build-fuzz
 WINDOWS_DIR ?= build-windows
 PACKAGE_BUILD_DIR ?= build-pkg
 PACKAGE_WINDOWS_DIR ?= build-pkg-win
 PACKAGE_DIR ?= build-package
+BLENDER_LINUX_DIR ?= build-blender-linux
 FUZZ_SECONDS ?= 120
 FUZZ_IMAGE_SECONDS ?= 40
 FUZZ_CXX ?= clang++-14
@@ -16,7 +18,8 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 GENERATOR = $(if $(wildcard $(1)/CMakeCache.txt),,$(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja"))
 BUILD = cmake --build $(1) --parallel $(JOBS)
 
-.PHONY: build demo test test-packages test-build test-plain test-sanitize windows test-windows package package-windows fuzz bench sample clean
+.PHONY: build demo test test-packages test-build test-plain test-sanitize windows test-windows package package-windows \
+  package-blender test-blender fuzz bench sample clean
 
 # Every configure names the parts it wants, so that one build folder serves
 # the demo (the converter alone), the tests and the benchmark in turn.
@@ -64,6 +67,20 @@ test-sanitize: test-packages
 	  -DZELVANE_SANITIZE=ON -DZELVANE_TESTS=ON -DZELVANE_BENCH=OFF
 	$(call BUILD,$(SANITIZE_DIR))
 	cd $(SANITIZE_DIR) && ctest --output-on-failure -j2
+
+# The tests of everything that runs on more than one thread (models
+# converted side by side, interrupts, glTF and OBJ text made in pieces by two
+# threads, large models) again under ThreadSanitizer, in $(TSAN_DIR). A race
+# it finds fails the run: the converter's own report goes to its standard
+# error, which the end-to-end tests compare, and the test programs end with
+# status 66.
+TSAN_TESTS = Batch|GameFolder|Interrupt|Replac|Gltf|LargeModel|InPieces|TextureWarnings
+.PHONY: test-tsan
+test-tsan: test-packages
+	cmake -S . -B $(TSAN_DIR) $(call GENERATOR,$(TSAN_DIR)) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELVANE_WERROR=ON \
+	  -DZELVANE_TSAN=ON -DZELVANE_TESTS=ON -DZELVANE_BENCH=OFF
+	$(call BUILD,$(TSAN_DIR))
+	cd $(TSAN_DIR) && TSAN_OPTIONS="halt_on_error=1 exitcode=66" ctest --output-on-failure -j2 -R '$(TSAN_TESTS)'
 
 # zelvane.exe for 64-bit Windows, cross compiled with MinGW-w64 and linked
 # statically: $(WINDOWS_DIR)/zelvane.exe.
@@ -113,6 +130,46 @@ package-windows:
 	cd $(abspath $(PACKAGE_DIR)) && sha256sum $$name.zip >$$name.zip.sha256; \
 	echo; echo "Windows zip: $$zip"
 
+# The Blender add-on, $(PACKAGE_DIR)/zelvane-blender-<version>.zip, to install
+# with Edit > Preferences > Add-ons > Install: blender/io_scene_mag5 with
+# bl_info's version set to the project's, LICENSE, and the converter stripped
+# for Linux x86-64, linked statically so that it runs on any x86-64 Linux
+# (built in $(BLENDER_LINUX_DIR)), and for Windows x86-64 (configured as make
+# windows does, in $(PACKAGE_WINDOWS_DIR), which package-windows shares).
+# glibc 2.34 and later hold the threads in libc itself; the whole-archive
+# libpthread still serves older ones.
+STATIC_LINK_FLAGS = -static -pthread -Wl,--whole-archive -lpthread -Wl,--no-whole-archive
+package-blender:
+	tools/ensure_packages.sh package-blender
+	cmake -S . -B $(BLENDER_LINUX_DIR) $(call GENERATOR,$(BLENDER_LINUX_DIR)) -DCMAKE_BUILD_TYPE=Release -DZELVANE_WERROR=ON \
+	  -DZELVANE_TESTS=OFF -DZELVANE_BENCH=OFF -DCMAKE_EXE_LINKER_FLAGS="$(STATIC_LINK_FLAGS)"
+	$(call BUILD,$(BLENDER_LINUX_DIR)) --target zelvane
+	cmake -S . -B $(PACKAGE_WINDOWS_DIR) $(call GENERATOR,$(PACKAGE_WINDOWS_DIR)) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	  -DCMAKE_BUILD_TYPE=Release -DZELVANE_WERROR=ON
+	$(call BUILD,$(PACKAGE_WINDOWS_DIR)) --target zelvane
+	set -e; \
+	file -b $(BLENDER_LINUX_DIR)/zelvane | grep -qE '(statically|static-pie) linked' || \
+	  { echo "$(BLENDER_LINUX_DIR)/zelvane is not linked statically: $$(file -b $(BLENDER_LINUX_DIR)/zelvane)"; exit 1; }; \
+	version=$$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $(BLENDER_LINUX_DIR)/CMakeCache.txt); \
+	tuple=$$(echo "$$version" | sed 's/\./, /g'); \
+	stage=$(BLENDER_LINUX_DIR)/zelvane-blender-$$version; addon=$$stage/io_scene_mag5; \
+	zip=$(abspath $(PACKAGE_DIR))/zelvane-blender-$$version.zip; \
+	rm -rf $$stage $$zip && mkdir -p $$addon/bin/linux-x86_64 $$addon/bin/windows-x86_64 $(PACKAGE_DIR); \
+	cp blender/io_scene_mag5/*.py LICENSE $$addon/; \
+	sed -i "s/^    \"version\": ([0-9, ]*),\$$/    \"version\": ($$tuple),/" $$addon/__init__.py; \
+	grep -qF "\"version\": ($$tuple)," $$addon/__init__.py || { echo "bl_info has no version line to set"; exit 1; }; \
+	strip -o $$addon/bin/linux-x86_64/zelvane $(BLENDER_LINUX_DIR)/zelvane; \
+	x86_64-w64-mingw32-strip -o $$addon/bin/windows-x86_64/zelvane.exe $(PACKAGE_WINDOWS_DIR)/zelvane.exe; \
+	cd $$stage && zip -X -9 -q -r $$zip io_scene_mag5; \
+	echo; echo "Blender add-on: $$zip"
+
+# Installs that zip into a headless Blender (Debian's, with user folders of
+# its own) and imports models through it: see tests/blender/run_tests.sh.
+test-blender: package-blender
+	tools/ensure_packages.sh blender
+	version=$$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $(BLENDER_LINUX_DIR)/CMakeCache.txt); \
+	tests/blender/run_tests.sh $(PACKAGE_DIR)/zelvane-blender-$$version.zip $$version
+
 # Builds the fuzz target with clang, writes the seed corpus and fuzzes for
 # FUZZ_SECONDS. Inputs that found new paths collect in $(FUZZ_DIR)/corpus and
 # are reused by the next run; a failing input lands in $(FUZZ_DIR)/findings.
@@ -157,4 +214,5 @@ sample: build
 	$(BUILD_DIR)/tools/make_sample_textures examples
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(WINDOWS_DIR) $(PACKAGE_BUILD_DIR) $(PACKAGE_WINDOWS_DIR) $(PACKAGE_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(TSAN_DIR) $(FUZZ_DIR) $(WINDOWS_DIR) $(PACKAGE_BUILD_DIR) $(PACKAGE_WINDOWS_DIR) $(PACKAGE_DIR) \
+	  $(BLENDER_LINUX_DIR)

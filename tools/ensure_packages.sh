@@ -8,7 +8,8 @@
 # Groups: build (the converter alone), test (make test), fuzz (make fuzz),
 # windows (make test-windows), bench (the benchmark's comparison), package
 # (make package: the Debian package), package-windows (make package-windows:
-# the zip for Windows).
+# the zip for Windows), package-blender (make package-blender: the Blender
+# add-on's zip), blender (make test-blender: Blender itself).
 set -euo pipefail
 
 packages_of() {
@@ -22,7 +23,10 @@ packages_of() {
     bench) echo make cmake ninja-build g++ assimp-utils ;;
     package) echo make cmake g++ libstb-dev dpkg-dev file ;;
     package-windows) echo make cmake g++-mingw-w64-x86-64-posix libstb-dev zip ;;
-    *) echo "ensure_packages.sh: no package group '$1' (build, test, fuzz, windows, bench, package, package-windows)" >&2; return 2 ;;
+    package-blender) echo make cmake g++ g++-mingw-w64-x86-64-posix libstb-dev zip file ;;
+    # Debian's blender does not depend on numpy, without which its glTF importer fails.
+    blender) echo blender python3-numpy ;;
+    *) echo "ensure_packages.sh: no package group '$1' (build, test, fuzz, windows, bench, package, package-windows, package-blender, blender)" >&2; return 2 ;;
   esac
 }
 

@@ -8,7 +8,7 @@
 #   STEPS=d tools/try_bare_machine.sh [DIR]      # steps a and d only
 #   SOURCE=worktree tools/try_bare_machine.sh [DIR]
 #
-# STEPS names the steps after a to run (default "b c d"; a always runs).
+# STEPS names the steps after a to run (default "b c d e"; a always runs).
 # SOURCE=worktree puts the working tree's uncommitted changes and untracked
 # files (those git does not ignore) on top of the clone, to try work before
 # it is committed.
@@ -20,7 +20,7 @@
 #              reused; never changed afterwards (delete it to make it anew)
 #   DIR/root   a copy of base for this run, replaced on every run
 #   DIR/install-root
-#              another copy of base for step d, with no build tools
+#              another copy of base for steps d and e, with no build tools
 #   DIR/logs   the output of every step
 #
 # Steps, each timed:
@@ -43,13 +43,19 @@
 #      banner of the package's version and the load report, house.obj and
 #      house.mtl written), `man -w zelvane` must find the manual page and
 #      `man zelvane` show it, and `apt-get purge zelvane` must remove it all
+#   e. as root: `make package-blender` must install what it needs itself and
+#      build build-package/zelvane-blender-<version>.zip with the add-on and
+#      both converters; then, in DIR/install-root (base alone, with the C++
+#      runtime removed), the zip's Linux converter, run by an unprivileged
+#      user, must convert examples/house.mag with its textures to house.glb
+#      (status 0, the banner and the load report, nothing on standard error)
 # The exit status is 0 when every step passed.
 set -euo pipefail
 
 SUITE=bookworm
 USER_NAME=builder
 read -r -a QUICK_START_PACKAGES <<<"${PACKAGES:-make cmake g++ libstb-dev git ca-certificates}"
-read -r -a STEPS <<<"${STEPS:-b c d}"
+read -r -a STEPS <<<"${STEPS:-b c d e}"
 SOURCE=${SOURCE:-head}
 
 repo=$(git -C "$(dirname "$0")" rev-parse --show-toplevel)
@@ -61,8 +67,8 @@ esac
 [ "$(id -u)" -eq 0 ] || { echo "try_bare_machine.sh: needs root (debootstrap, mount, chroot)" >&2; exit 2; }
 for step in "${STEPS[@]}"; do
   case "$step" in
-    b | c | d) ;;
-    *) echo "try_bare_machine.sh: no step '$step' in STEPS (b, c, d; a always runs)" >&2; exit 2 ;;
+    b | c | d | e) ;;
+    *) echo "try_bare_machine.sh: no step '$step' in STEPS (b, c, d, e; a always runs)" >&2; exit 2 ;;
   esac
 done
 case "$SOURCE" in
@@ -512,6 +518,93 @@ if wanted d; then
     else
       show_failure "$log" "$(printf '%s; ' "${problems[@]}")"
       record "d. install and run the package (bare root)" $((SECONDS - start)) failed
+    fi
+  fi
+fi
+
+# ------------------------------------------------------------------ step e
+
+if wanted e; then
+  echo
+  echo "== e. as root: make package-blender"
+  start=$SECONDS
+  log=$logs/e-package-blender.log
+  status=0
+  in_root /bin/bash -c "cd /home/$USER_NAME/zelvane && make package-blender" >"$log" 2>&1 || status=$?
+  zips=()
+  for file in "$clone"/build-package/zelvane-blender-*.zip; do
+    [ -f "$file" ] && zips+=("$file")
+  done
+  problems=()
+  linux_converter=io_scene_mag5/bin/linux-x86_64/zelvane
+  if [ "$status" -ne 0 ]; then
+    problems+=("status $status")
+  elif [ ${#zips[@]} -ne 1 ]; then
+    problems+=("${#zips[@]} files build-package/zelvane-blender-*.zip, not one")
+  else
+    addon_zip=${zips[0]}
+    version=${addon_zip##*/zelvane-blender-}
+    version=${version%.zip}
+    contents=$(python3 -c 'import sys, zipfile; print("\n".join(zipfile.ZipFile(sys.argv[1]).namelist()))' \
+      "$addon_zip")
+    { echo "---- contents of ${addon_zip##*/}"; echo "$contents"; } >>"$log"
+    for file in io_scene_mag5/__init__.py io_scene_mag5/LICENSE "$linux_converter" \
+        io_scene_mag5/bin/windows-x86_64/zelvane.exe; do
+      grep -qxF "$file" <<<"$contents" || problems+=("no $file in the zip")
+    done
+  fi
+  if [ ${#problems[@]} -eq 0 ]; then
+    record "e. make package-blender (root)" $((SECONDS - start)) passed
+    echo "  ${addon_zip#"$clone"/}: $(stat -c %s "$addon_zip") bytes"
+  else
+    show_failure "$log" "make package-blender: $(printf '%s; ' "${problems[@]}")"
+    record "e. make package-blender (root)" $((SECONDS - start)) failed
+  fi
+
+  echo
+  echo "== e. in a bare root without the C++ runtime: the zip's Linux converter converts the sample house"
+  start=$SECONDS
+  log=$logs/e-convert.log
+  if [ ${#problems[@]} -ne 0 ]; then
+    echo "  skipped: no zip"
+    record "e. the zip's Linux converter (bare root)" 0 skipped
+  else
+    fresh_root "$install_root"
+    home=$install_root/home/$USER_NAME
+    python3 -c 'import shutil, sys, zipfile
+with zipfile.ZipFile(sys.argv[1]) as z, z.open(sys.argv[2]) as f, open(sys.argv[3], "wb") as o:
+    shutil.copyfileobj(f, o)' "$addon_zip" "$linux_converter" "$home/zelvane"
+    # Blender's add-on install drops the executable bit too; the add-on sets it again.
+    chmod 755 "$home/zelvane"
+    cp "$clone/examples/house.mag" "$clone"/examples/*.pcx "$home/"
+    in_root_of "$install_root" chown -R "$USER_NAME:$USER_NAME" "/home/$USER_NAME"
+    problems=()
+    # apt needs the C++ runtime, but this root is thrown away after the step.
+    in_root_of "$install_root" dpkg --purge --force-depends libstdc++6 >"$log" 2>&1 ||
+      problems+=("dpkg --purge libstdc++6 failed")
+    runtime=$(find "$install_root" -xdev -name 'libstdc++.so*' | sed "s|^$install_root||")
+    [ -z "$runtime" ] || problems+=("the C++ runtime is still there: $runtime")
+    status=0
+    as_user_of "$install_root" "./zelvane house.mag --glb" >"$logs/e-convert.out" 2>"$logs/e-convert.err" ||
+      status=$?
+    { echo "---- ./zelvane house.mag --glb: status $status, standard output:"; cat "$logs/e-convert.out"
+      echo "---- standard error:"; cat "$logs/e-convert.err"; } >>"$log"
+    [ "$status" -eq 0 ] || problems+=("zelvane house.mag --glb: status $status")
+    banner="Zelvane - The Darvonelle Converter [R$version]"
+    [ "$(sed -n 1p "$logs/e-convert.out")" = "$banner" ] || problems+=("no banner '$banner'")
+    for line in "poly count: 264" "pc: 264 tpc:58 qpc: 206" "glb pcount: 264"; do
+      grep -qxF "$line" "$logs/e-convert.out" || problems+=("no '$line' on standard output")
+    done
+    [ ! -s "$logs/e-convert.err" ] || problems+=("standard error not empty")
+    [ "$(head -c 4 "$home/house.glb" 2>/dev/null)" = glTF ] || problems+=("no house.glb")
+    unmount_root "$install_root"
+    if [ ${#problems[@]} -eq 0 ]; then
+      record "e. the zip's Linux converter (bare root)" $((SECONDS - start)) passed
+      sed -n 1,7p "$logs/e-convert.out" | sed 's/^/  /'
+      echo "  house.glb: $(stat -c %s "$home/house.glb") bytes"
+    else
+      show_failure "$log" "$(printf '%s; ' "${problems[@]}")"
+      record "e. the zip's Linux converter (bare root)" $((SECONDS - start)) failed
     fi
   fi
 fi

@@ -32,6 +32,7 @@ constexpr const char* kOptionLines[] = {
     "  --output-dir DIR   write the outputs under DIR instead of beside the models",
     "  --help, -h         print this text",
     "  --version          print the version",
+    "Blender: File > Import > Darvonelle model (.mag) with the add-on zip; see README.md, \"Blender\"",
 };
 
 void writeLine(std::ostream& out, std::string_view line) {
