@@ -19,6 +19,11 @@ FileReplacement::~FileReplacement() {
 }
 
 bool FileReplacement::create(const std::string& path, const std::string& suffix, FileMode mode) {
+    // The temporary is on the watch list from the moment it exists. And no
+    // other thread places an output while this one looks at the file it is
+    // to replace: Windows cannot replace a file that is open, even only to
+    // be looked at.
+    InterruptDeferral deferral;
     if (!findFinalPath(path, target_)) {
         return false;
     }
@@ -28,8 +33,6 @@ bool FileReplacement::create(const std::string& path, const std::string& suffix,
     }
     temporary_ = target_ + suffix;
     aside_ = temporary_ + ".old";
-    // The temporary is on the watch list from the moment it exists.
-    InterruptDeferral deferral;
     stream_ = calls_.create(temporary_, mode);
     if (stream_ == nullptr) {
         return false;

@@ -12,6 +12,7 @@
 #include "os/FolderLookup.h"
 #include "os/PathText.h"
 #include "os/Platform.h"
+#include "output/OutputPlaces.h"
 
 namespace zelvane {
 namespace {
@@ -54,7 +55,7 @@ bool findImage(const std::string& name, const std::vector<std::string>& folders,
         FolderLookup lookup = lookUpInFolder(folder, name);
         if (lookup.result == LookupResult::kFound) {
             found.path = std::move(lookup.path);
-            found.identity = identityOf(found.path);
+            found.identity = identityBesideOutputs(found.path);
             return true;
         }
     }
@@ -140,7 +141,7 @@ private:
         if (taken_.count(asciiLowered(name)) != 0) {
             return false;
         }
-        const FileIdentity there = identityOf(folder_ + name);
+        const FileIdentity there = identityBesideOutputs(folder_ + name);
         inPlace = there != FileIdentity{} && there == source;
         return inPlace || there == FileIdentity{} || sources_.count({there.device, there.file}) == 0;
     }
