@@ -1,0 +1,72 @@
+#include "GroupPaint.h"
+
+#include <cmath>
+
+namespace zelvane::picture {
+
+namespace {
+
+double clampedChannel(double value) {
+    if (!(value > 0.0)) {
+        return 0.0;  // also a NaN
+    }
+    return value < 1.0 ? value : 1.0;
+}
+
+size_t bytesPerPixel(PixelFormat format) {
+    switch (format) {
+        case PixelFormat::kPaletted:
+            return 1;
+        case PixelFormat::kRgb:
+            return 3;
+        case PixelFormat::kRgba:
+            return 4;
+    }
+    return 0;
+}
+
+// The first comparison of the pixel count bounds the product in the second.
+bool usable(const Image& image) {
+    const size_t bytes = bytesPerPixel(image.format);
+    return image.width != 0 && image.height != 0 && bytes != 0 &&
+           image.pixels.size() / bytes / image.width == image.height &&
+           image.pixels.size() == size_t{image.width} * image.height * bytes &&
+           (image.format != PixelFormat::kPaletted || !image.palette.empty());
+}
+
+// The pixel index of a repeated coordinate in 0..count - 1.
+uint32_t wrappedIndex(double coordinate, uint32_t count) {
+    const double fraction = std::isfinite(coordinate) ? coordinate - std::floor(coordinate) : 0.0;
+    const auto index = static_cast<uint32_t>(fraction * count);
+    return index < count ? index : count - 1;
+}
+
+}  // namespace
+
+GroupPaint paintOf(const Material& material, const std::vector<const Image*>& imageOfTexture) {
+    GroupPaint paint{{clampedChannel(material.colour[0]), clampedChannel(material.colour[1]),
+                      clampedChannel(material.colour[2])},
+                     nullptr};
+    if (material.textured() && material.texture < imageOfTexture.size()) {
+        const Image* image = imageOfTexture[material.texture];
+        paint.image = image != nullptr && usable(*image) ? image : nullptr;
+    }
+    return paint;
+}
+
+std::array<uint8_t, 3> nearestTexel(const Image& image, double u, double v) {
+    const size_t pixel = size_t{wrappedIndex(v, image.height)} * image.width + wrappedIndex(u, image.width);
+    switch (image.format) {
+        case PixelFormat::kPaletted: {
+            const uint8_t index = image.pixels[pixel];
+            return index < image.palette.size() ? image.palette[index] : std::array<uint8_t, 3>{};
+        }
+        case PixelFormat::kRgb:
+            return {image.pixels[3 * pixel], image.pixels[3 * pixel + 1], image.pixels[3 * pixel + 2]};
+        case PixelFormat::kRgba:
+            return {image.pixels[4 * pixel], image.pixels[4 * pixel + 1], image.pixels[4 * pixel + 2]};
+    }
+    return {};
+}
+
+}  // namespace zelvane::picture

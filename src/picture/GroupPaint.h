@@ -1,0 +1,30 @@
+// What a material group's surface shows: its colour, and the image its
+// texture shows when there is one.
+#pragma once
+
+#include <array>
+#include <cstddef>  // Material.h uses size_t
+#include <vector>
+
+#include "image/Image.h"
+#include "mesh/Material.h"
+
+namespace zelvane::picture {
+
+struct GroupPaint {
+    std::array<double, 3> colour{};  // red, green, blue in 0..1
+    const Image* image = nullptr;    // a usable image, or nullptr
+};
+
+// The material's colour with each channel clamped to 0..1 (a NaN taken as
+// 0), and the image of its texture number: nullptr for an untextured
+// material, a number without an entry, and an image without pixels or whose
+// pixels do not match its size and format.
+GroupPaint paintOf(const Material& material, const std::vector<const Image*>& imageOfTexture);
+
+// The red, green and blue of the image's pixel nearest to (u, v), v counted
+// from the image's top, both repeated beyond 0..1 (a coordinate that is
+// not finite counts as 0), each in 0..255.
+std::array<uint8_t, 3> nearestTexel(const Image& image, double u, double v);
+
+}  // namespace zelvane::picture

@@ -1,0 +1,58 @@
+#include "SampleStrip.h"
+
+#include <algorithm>
+
+namespace zelvane::picture {
+
+namespace {
+
+// The alpha of 0 to 4 covered samples: 255 k / 4, rounded.
+constexpr std::array<uint8_t, 5> kCoverageAlpha{0, 64, 128, 191, 255};
+
+// A background pixel stays as it is: transparent black.
+void resolvePixel(const std::array<SampleColour, 4>& samples, uint8_t* pixel) {
+    uint32_t covered = 0;
+    std::array<uint32_t, 3> sum{};
+    for (const SampleColour& sample : samples) {
+        covered += sample[3] != 0 ? 1 : 0;
+        for (size_t channel = 0; channel < 3; ++channel) {
+            sum[channel] += sample[channel];
+        }
+    }
+    if (covered == 0) {
+        return;
+    }
+    for (size_t channel = 0; channel < 3; ++channel) {
+        pixel[channel] = static_cast<uint8_t>((sum[channel] + covered / 2) / covered);
+    }
+    pixel[3] = kCoverageAlpha[covered];
+}
+
+}  // namespace
+
+SampleStrip::SampleStrip(uint32_t pictureSide, uint32_t pixelRows)
+    : colours_(size_t{pictureSide} * kSamplesPerPixelSide * pixelRows * kSamplesPerPixelSide),
+      depths_(colours_.size()) {
+    rows_.columns = pictureSide * kSamplesPerPixelSide;
+}
+
+void SampleStrip::startRows(uint32_t firstPixelRow, uint32_t endPixelRow) {
+    rows_.first = firstPixelRow * kSamplesPerPixelSide;
+    rows_.end = endPixelRow * kSamplesPerPixelSide;
+    const size_t samples = size_t{rows_.end - rows_.first} * rows_.columns;
+    std::fill_n(colours_.begin(), samples, SampleColour{});
+    std::fill_n(depths_.begin(), samples, 0.0f);
+}
+
+void SampleStrip::resolveInto(Image& picture) const {
+    for (uint32_t row = rows_.first; row < rows_.end; row += kSamplesPerPixelSide) {
+        uint8_t* pixel = picture.pixels.data() + size_t{row / kSamplesPerPixelSide} * picture.width * 4;
+        for (uint32_t column = 0; column < rows_.columns; column += kSamplesPerPixelSide, pixel += 4) {
+            resolvePixel({colours_[indexOf(column, row)], colours_[indexOf(column + 1, row)],
+                          colours_[indexOf(column, row + 1)], colours_[indexOf(column + 1, row + 1)]},
+                         pixel);
+        }
+    }
+}
+
+}  // namespace zelvane::picture

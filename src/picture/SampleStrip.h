@@ -1,0 +1,58 @@
+// The samples of a strip of picture rows, 2 x 2 to a pixel: a colour and a
+// depth each. One strip's memory serves the next strip.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "TriangleRaster.h"
+#include "image/Image.h"
+
+namespace zelvane::picture {
+
+inline constexpr uint32_t kSamplesPerPixelSide = 2;
+
+// Red, green, blue, and 255 for a covered sample (0 for the background).
+using SampleColour = std::array<uint8_t, 4>;
+
+class SampleStrip {
+public:
+    // Room for strips of up to pixelRows rows of a picture pictureSide wide.
+    SampleStrip(uint32_t pictureSide, uint32_t pixelRows);
+
+    // Clears the samples for the pixel rows [firstPixelRow, endPixelRow),
+    // at most the strip's room.
+    void startRows(uint32_t firstPixelRow, uint32_t endPixelRow);
+    SampleRows rows() const { return rows_; }
+
+    // Keeps the surface at inverse depth inverseDepth at the sample when it
+    // is nearer than what the sample shows (a larger inverse depth); true
+    // when it is, and the sample's colour is then to be set.
+    bool takeNearer(uint32_t column, uint32_t row, float inverseDepth) {
+        float& kept = depths_[indexOf(column, row)];
+        if (!(inverseDepth > kept)) {
+            return false;
+        }
+        kept = inverseDepth;
+        return true;
+    }
+    void setColour(uint32_t column, uint32_t row, const SampleColour& colour) {
+        colours_[indexOf(column, row)] = colour;
+    }
+
+    // Writes the strip's pixels into the picture's RGBA pixels: the mean
+    // colour of the covered samples, and their share as alpha.
+    void resolveInto(Image& picture) const;
+
+private:
+    size_t indexOf(uint32_t column, uint32_t row) const {
+        return size_t{row - rows_.first} * rows_.columns + column;
+    }
+
+    SampleRows rows_;
+    std::vector<SampleColour> colours_;
+    std::vector<float> depths_;  // inverse depths; 0 where nothing is drawn
+};
+
+}  // namespace zelvane::picture

@@ -1,0 +1,28 @@
+// Drawing the model into one strip of samples.
+#pragma once
+
+#include <vector>
+
+#include "GroupPaint.h"
+#include "ModelFrame.h"
+#include "SampleStrip.h"
+#include "ScreenMapping.h"
+#include "mesh/MeshStore.h"
+
+namespace zelvane::picture {
+
+// What every strip draws from, read only while they draw.
+struct PictureScene {
+    const MeshStore& store;
+    ModelFrame frame;
+    ScreenMapping mapping;
+    std::vector<ScreenPoint> screenPoints;  // per store position (see ProjectedPositions.h)
+    std::vector<GroupPaint> paints;         // per material group, in group order
+};
+
+// Draws every triangle into the strip: the groups in order, each group's
+// polygons in order. Every strip draws the same triangles in the same order,
+// so a sample's colour does not depend on how the picture is cut.
+void paintStrip(const PictureScene& scene, SampleStrip& strip);
+
+}  // namespace zelvane::picture
