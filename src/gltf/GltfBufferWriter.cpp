@@ -47,7 +47,7 @@ public:
     void appendVertices(TextBuffer& out, size_t begin, size_t end, size_t stride) const {
         Cursor cursor = cursorAt(begin);
         forEachGroupPolygon(store_.polygons, members_, begin, end, [&](uint32_t, const Polygon& polygon) {
-            const uint32_t kept = keptTriangles(polygon);
+            const uint32_t kept = keptTrianglesIn(mesh_, polygon);
             PolygonVertices vertices(store_, polygon, primitive_.mapped);
             for (uint32_t corner = 0; corner < polygon.cornerCount; ++corner) {
                 if (isNewVertex(cursor, kept, corner)) {
@@ -74,7 +74,7 @@ private:
         Cursor cursor = mesh_.checkpoints[primitive_.firstCheckpoint + checkpoint];
         for (size_t k = checkpoint * GltfMesh::kCheckpointSpacing; k < member; ++k) {
             const Polygon polygon = store_.polygons[members_[k]];
-            const uint32_t kept = keptTriangles(polygon);
+            const uint32_t kept = keptTrianglesIn(mesh_, polygon);
             for (uint32_t corner = 0; corner < polygon.cornerCount; ++corner) {
                 cursor.nextVertex += isNewVertex(cursor, kept, corner) ? 1 : 0;
             }

@@ -47,6 +47,7 @@ struct GltfMesh {
     LargeVector<uint32_t> indices;  // three per triangle, primitive after primitive
     std::vector<Primitive> primitives;
     size_t polygonCount = 0;  // the polygons with a triangle
+    bool everyTriangleKept = true;  // no polygon lost one: keptTriangles need not be asked
     uint32_t vertexCount = 0;
     uint32_t largestIndex = 0;
     // The smallest and largest position coordinates written, as floats.
@@ -69,16 +70,24 @@ inline uint32_t keptTriangles(const Polygon& polygon) {
     return (firstKept ? 1u : 0u) | (secondKept ? 2u : 0u);
 }
 inline constexpr uint32_t kBothTriangles = 3;
+// What keptTriangles gives when the polygon keeps every triangle.
+inline uint32_t allTrianglesOf(const Polygon& polygon) {
+    return polygon.cornerCount == 4 ? kBothTriangles : 1u;
+}
+// The triangles a polygon of the mesh keeps.
+inline uint32_t keptTrianglesIn(const GltfMesh& mesh, const Polygon& polygon) {
+    return mesh.everyTriangleKept ? allTrianglesOf(polygon) : keptTriangles(polygon);
+}
 
 // Where in a polygon's written indices corner's vertex stands, by the
 // triangles kept: 0 1 2 0 2 3 for a quad that keeps both, 0 1 2 for the
 // first alone, 0 2 3 for the second alone; kNoSlot for a corner of no
 // written triangle.
 inline constexpr size_t kNoSlot = SIZE_MAX;
+inline constexpr size_t kCornerSlots[4][4] = {
+    {kNoSlot, kNoSlot, kNoSlot, kNoSlot}, {0, 1, 2, kNoSlot}, {0, kNoSlot, 1, 2}, {0, 1, 2, 5}};
 inline size_t cornerSlot(uint32_t kept, uint32_t corner) {
-    constexpr size_t kSlots[4][4] = {
-        {kNoSlot, kNoSlot, kNoSlot, kNoSlot}, {0, 1, 2, kNoSlot}, {0, kNoSlot, 1, 2}, {0, 1, 2, 5}};
-    return kSlots[kept][corner];
+    return kCornerSlots[kept][corner];
 }
 inline size_t indexCountOf(uint32_t kept) {
     return kept == kBothTriangles ? 6 : kept == 0 ? 0 : 3;
