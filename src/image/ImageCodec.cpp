@@ -13,6 +13,7 @@ DecodedImage decodeImage(std::span<const uint8_t> bytes, ImageFormat format) {
             return image::decodePcx(bytes);
         case ImageFormat::kBmp:
         case ImageFormat::kTga:
+        case ImageFormat::kPng:
             return image::decodeWithStb(bytes, format);
         default:
             return {std::nullopt, "not an image of a known kind"};

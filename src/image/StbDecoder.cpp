@@ -35,15 +35,26 @@ bool hasSignatureOf(std::span<const uint8_t> bytes, ImageFormat format) {
     return detected == format;
 }
 
+// Deflate makes at most 1032 bytes of one: a PNG cannot hold more pixels
+// than that many bytes of its file fill, whatever its header declares.
+std::string checkPngSize(std::span<const uint8_t> bytes, const StbInfo& info) {
+    constexpr uint64_t kMostDeflateExpansion = 1032;
+    const auto width = static_cast<uint64_t>(info.width);
+    const auto height = static_cast<uint64_t>(info.height);
+    return width * height > kMostDeflateExpansion * bytes.size() ? tooLargeForFile(width, height) : "";
+}
+
 }  // namespace
 
 DecodedImage decodeWithStb(std::span<const uint8_t> bytes, ImageFormat format) {
     if (!hasSignatureOf(bytes, format)) {
         return {std::nullopt, "not a " + std::string(nameOf(format)) + " file"};
     }
-    if (std::string error = format == ImageFormat::kBmp ? checkBmpLayout(bytes) : checkTgaLayout(bytes);
-        !error.empty()) {
-        return {std::nullopt, std::move(error)};
+    if (format != ImageFormat::kPng) {
+        if (std::string error = format == ImageFormat::kBmp ? checkBmpLayout(bytes) : checkTgaLayout(bytes);
+            !error.empty()) {
+            return {std::nullopt, std::move(error)};
+        }
     }
     const std::optional<StbInfo> info = readStbInfo(bytes);
     if (!info) {
@@ -52,6 +63,11 @@ DecodedImage decodeWithStb(std::span<const uint8_t> bytes, ImageFormat format) {
     if (std::string error = checkImageSide(static_cast<uint64_t>(info->width), static_cast<uint64_t>(info->height));
         !error.empty()) {
         return {std::nullopt, std::move(error)};
+    }
+    if (format == ImageFormat::kPng) {
+        if (std::string error = checkPngSize(bytes, *info); !error.empty()) {
+            return {std::nullopt, std::move(error)};
+        }
     }
     std::optional<Image> image = loadWithStb(bytes, *info);
     if (!image) {

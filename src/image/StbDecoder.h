@@ -10,7 +10,7 @@
 
 namespace zelvane::image {
 
-// Decodes a BMP or TGA file into RGB, or RGBA when it has alpha.
+// Decodes a BMP, TGA or PNG file into RGB, or RGBA when it has alpha.
 DecodedImage decodeWithStb(std::span<const uint8_t> bytes, ImageFormat format);
 
 // "" when a file of the format (PNG) has a header stb_image reads, of a

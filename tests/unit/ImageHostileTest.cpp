@@ -368,12 +368,29 @@ TEST(ImageFormats, PngAndJpegHeadersAreCheckedNotDecoded) {
 TEST(ImageFormats, DecodersTakeOnlyTheirOwnFormat) {
     const Bytes png = encodePng(patternImage(5, 4, PixelFormat::kRgb));
     const Bytes bmp = tools::encodeBmp(patternImage(5, 4, PixelFormat::kRgb));
-    EXPECT_EQ(decodeImage(png, ImageFormat::kPng).error, "not an image of a known kind");
+    EXPECT_EQ(decodeImage(bmp, ImageFormat::kPng).error, "not a PNG file");
+    EXPECT_EQ(decodeImage(jpegHeader(640, 480), ImageFormat::kJpeg).error, "not an image of a known kind");
     EXPECT_EQ(decodeImage(png, ImageFormat::kBmp).error, "not a BMP file");
     EXPECT_EQ(decodeImage(png, ImageFormat::kTga).error, "not a TGA file");
     EXPECT_EQ(decodeImage(bmp, ImageFormat::kTga).error, "not a TGA file");
     EXPECT_EQ(decodeImage(bmp, ImageFormat::kPcx).error, "not a PCX file");
     EXPECT_TRUE(decodeImage(bmp, ImageFormat::kBmp).image);
+    const std::optional<Image> decoded = decodeImage(png, ImageFormat::kPng).image;
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->pixels, patternImage(5, 4, PixelFormat::kRgb).pixels);
+}
+
+// Deflate makes at most 1032 bytes of one: a small PNG that declares more
+// pixels than that is refused before any memory is set aside for them.
+TEST(ImageFormats, PngDeclaringMorePixelsThanItsFileCanHoldIsNotDecoded) {
+    Bytes png = encodePng(patternImage(16, 16, PixelFormat::kRgb));
+    for (size_t index = 0; index < 4; ++index) {  // width and height 16384, big-endian
+        png[16 + index] = static_cast<uint8_t>(16384 >> (24 - 8 * index));
+        png[20 + index] = static_cast<uint8_t>(16384 >> (24 - 8 * index));
+    }
+    const DecodedImage decoded = decodeImage(png, ImageFormat::kPng);
+    EXPECT_FALSE(decoded.image);
+    EXPECT_EQ(decoded.error, "image is 16384 x 16384 pixels, more than its file can hold");
 }
 
 TEST(ImagePng, InconsistentImagesGiveNoFile) {
