@@ -88,6 +88,21 @@ unsigned availableCores() {
     return std::max(1u, std::thread::hardware_concurrency());
 }
 
+std::string currentFolder() {
+    std::wstring folder(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data());
+        if (length == 0) {
+            return {};
+        }
+        if (length < folder.size()) {
+            folder.resize(length);
+            return narrowPath(folder);
+        }
+        folder.resize(length);
+    }
+}
+
 #else
 
 bool listFolder(const std::string& path, std::vector<FolderEntry>& entries) {
@@ -126,6 +141,18 @@ unsigned availableCores() {
         return std::max(1, CPU_COUNT(&cores));
     }
     return std::max(1u, std::thread::hardware_concurrency());
+}
+
+std::string currentFolder() {
+    std::string folder(256, '\0');
+    while (getcwd(folder.data(), folder.size()) == nullptr) {
+        if (errno != ERANGE) {
+            return {};
+        }
+        folder.resize(2 * folder.size());
+    }
+    folder.resize(folder.find('\0'));
+    return folder;
 }
 
 #endif

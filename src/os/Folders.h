@@ -32,4 +32,7 @@ bool isTerminal(std::FILE* stream);
 // The processors this process may run on.
 unsigned availableCores();
 
+// The absolute path of the current folder; "" when the system cannot tell.
+std::string currentFolder();
+
 }  // namespace zelvane

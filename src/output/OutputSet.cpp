@@ -29,6 +29,14 @@ OutputFile* OutputSet::create(const std::string& path, FileMode mode) {
     return files_.back().get();
 }
 
+std::vector<std::string> OutputSet::paths() const {
+    std::vector<std::string> paths;
+    for (const auto& file : files_) {
+        paths.push_back(file->path());
+    }
+    return paths;
+}
+
 bool OutputSet::fail(const OutputFile& file, std::string reason) {
     return refuse(file.path(), std::move(reason));
 }

@@ -36,6 +36,9 @@ public:
     // large for its format; returns false.
     bool refuse(const std::string& path, std::string reason);
 
+    // The paths of the files, in the order they were created.
+    std::vector<std::string> paths() const;
+
     // The first failure, naming the output path it concerns.
     const std::optional<OutputError>& error() const { return error_; }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "image/Image.h"
 #include "mesh/MeshStore.h"
 
 namespace zelvane {
@@ -15,6 +16,9 @@ struct TextureFile {
     std::string mimeType;  // "image/png" or "image/jpeg"
     std::vector<uint8_t> bytes;
     bool inPlace = false;  // the source itself is where the outputs name it: nothing to write
+    // Its pixels, for drawing, when they were asked for and could be had
+    // (a JPEG image is not decoded); 0 x 0 otherwise.
+    Image decoded;
 };
 
 // The images of a model's textures. Several texture names may lead to one

@@ -83,13 +83,17 @@ bool readImageFile(const std::string& path, std::vector<uint8_t>& bytes, std::st
 }
 
 // The image the outputs can show: a PNG or JPEG as it is (copied), anything
-// else decoded and written as PNG. Sets the file's mime type and bytes.
-bool convertImage(std::vector<uint8_t> source, const std::string& fileName, TextureFile& file, bool& copied,
-                  std::string& reason) {
+// else decoded and written as PNG. Sets the file's mime type and bytes, and
+// with keepDecoded its pixels where they can be had.
+bool convertImage(std::vector<uint8_t> source, const std::string& fileName, bool keepDecoded, TextureFile& file,
+                  bool& copied, std::string& reason) {
     const ImageFormat format = detectImageFormat(source, fileName);
     copied = format == ImageFormat::kPng || format == ImageFormat::kJpeg;
     if (copied) {
         reason = checkImageHeader(source, format);
+        if (keepDecoded && reason.empty() && format == ImageFormat::kPng) {
+            file.decoded = decodeImage(source, format).image.value_or(Image{});
+        }
         file.mimeType = mimeTypeOf(format);
         file.bytes = std::move(source);
         return reason.empty();
@@ -105,6 +109,9 @@ bool convertImage(std::vector<uint8_t> source, const std::string& fileName, Text
     }
     file.mimeType = mimeTypeOf(ImageFormat::kPng);
     file.bytes = encodePng(*decoded.image);
+    if (keepDecoded) {
+        file.decoded = std::move(*decoded.image);
+    }
     return true;
 }
 
@@ -119,8 +126,13 @@ std::string_view stemOf(std::string_view fileName) {
 // letter case (the file system may ignore it), and never a source's.
 class ImageNames {
 public:
-    ImageNames(std::string folder, std::set<std::pair<uint64_t, uint64_t>> sources)
-        : folder_(std::move(folder)), sources_(std::move(sources)) {}
+    ImageNames(std::string folder, std::set<std::pair<uint64_t, uint64_t>> sources,
+               const std::vector<std::string>& reserved)
+        : folder_(std::move(folder)), sources_(std::move(sources)) {
+        for (const std::string& name : reserved) {
+            taken_.insert(asciiLowered(name));
+        }
+    }
 
     // The name itself when it is free, else stem-2.ext, stem-3.ext, ...;
     // inPlace tells whether the name already holds the source (of a copy:
@@ -181,7 +193,7 @@ TextureFiles prepareTextureFiles(const MeshStore& store, const TextureSearch& se
         }
         found.push_back(std::move(image));
     }
-    ImageNames names(search.outputFolder, sources);
+    ImageNames names(search.outputFolder, sources, search.reservedNames);
     std::map<std::pair<uint64_t, uint64_t>, uint32_t> fileOfSource;
     for (const FoundImage& image : found) {
         const std::string& name = store.textures[image.texture];
@@ -196,7 +208,7 @@ TextureFiles prepareTextureFiles(const MeshStore& store, const TextureSearch& se
         std::string reason;
         bool copied = false;
         if (!readImageFile(image.path, bytes, reason) ||
-            !convertImage(std::move(bytes), name, file, copied, reason)) {
+            !convertImage(std::move(bytes), name, search.keepDecoded, file, copied, reason)) {
             warnings.push_back({image.texture, name, reason, foldersFor(image.texture, search)});
             continue;
         }

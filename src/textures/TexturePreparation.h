@@ -14,6 +14,8 @@ struct TextureSearch {
     std::vector<std::string> modelFolders;  // per store texture number: the folder of the model that named it
     std::vector<std::string> extraFolders;  // looked in after the model's folder, in order
     std::string outputFolder;               // beside the outputs ("" is the current folder)
+    std::vector<std::string> reservedNames;  // names of other outputs there, which no image may take
+    bool keepDecoded = false;                // keep each image's pixels too (TextureFile::decoded)
 };
 
 // A texture whose image the outputs cannot have: its name as the model
