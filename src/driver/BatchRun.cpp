@@ -14,6 +14,7 @@
 #include "Conversion.h"
 #include "Driver.h"
 #include "ErrorLines.h"
+#include "GalleryOutput.h"
 #include "ModelList.h"
 #include "OutputNames.h"
 #include "Progress.h"
@@ -165,6 +166,16 @@ int runBatch(const CommandLine& commandLine, std::ostream& out, std::ostream& er
         err << errorLine(failure.path, failure.reason);
     }
     err << std::flush;
+    if (!commandLine.galleryPage.empty()) {
+        std::vector<GalleryModel> models;
+        for (const BatchJob& job : jobs) {
+            models.push_back({job.model.relativePath, &job.result});
+        }
+        if (const std::optional<OutputError> failure = writeGallery(commandLine, models)) {
+            err << errorLine(failure->path, failure->reason) << std::flush;
+            return kExitFailure;
+        }
+    }
     return failures.empty() ? kExitSuccess : kExitFailure;
 }
 

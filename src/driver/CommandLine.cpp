@@ -1,5 +1,8 @@
 #include "CommandLine.h"
 
+#include <charconv>
+#include <optional>
+
 #include "os/PathText.h"
 
 namespace zelvane {
@@ -44,6 +47,34 @@ void chooseFormat(CommandLine& commandLine, OutputFormat format, std::string_vie
     formatOption = option;
 }
 
+// A picture's size in pixels, when text is one within the limits.
+std::optional<uint32_t> pictureSizeOf(std::string_view text) {
+    uint32_t size = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), size);
+    if (error != std::errc() || end != text.data() + text.size() || size < kSmallestPicture ||
+        size > kLargestPicture) {
+        return std::nullopt;
+    }
+    return size;
+}
+
+std::string pictureSizeWords(std::string_view option) {
+    return std::string(option) + " needs a size in pixels from " + std::to_string(kSmallestPicture) + " to " +
+           std::to_string(kLargestPicture);
+}
+
+// An option that takes the next argument, and that argument; false when
+// there is none (the usage error is recorded).
+bool takeValue(CommandLine& commandLine, const std::vector<std::string>& arguments, size_t& index,
+               std::string_view what, std::string& value) {
+    if (index + 1 == arguments.size()) {
+        refuse(commandLine, arguments[index] + " needs " + std::string(what));
+        return false;
+    }
+    value = arguments[++index];
+    return true;
+}
+
 }  // namespace
 
 bool isSceneOption(std::string_view argument) {
@@ -64,14 +95,30 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             chooseFormat(commandLine, format, argument, formatOption);
         } else if (argument == "--textures") {
             commandLine.textures = true;
-        } else if (argument == "--texture-dir" || argument == "--output-dir") {
-            if (index + 1 == arguments.size()) {
-                refuse(commandLine, argument + " needs a folder");
-            } else if (argument == "--texture-dir") {
-                commandLine.textureFolders.push_back(arguments[++index]);
-            } else {
-                commandLine.outputFolder = arguments[++index];
+        } else if (argument == "--texture-dir") {
+            if (std::string folder; takeValue(commandLine, arguments, index, "a folder", folder)) {
+                commandLine.textureFolders.push_back(std::move(folder));
             }
+        } else if (argument == "--output-dir") {
+            takeValue(commandLine, arguments, index, "a folder", commandLine.outputFolder);
+        } else if (argument == "--preview") {
+            commandLine.preview = true;
+        } else if (argument == "--preview-size") {
+            std::string size;
+            commandLine.preview = true;
+            if (!takeValue(commandLine, arguments, index, "a size", size)) {
+                continue;
+            }
+            if (const std::optional<uint32_t> pixels = pictureSizeOf(size)) {
+                commandLine.previewSize = *pixels;
+            } else {
+                refuse(commandLine, pictureSizeWords(argument));
+            }
+        } else if (argument == "--gallery") {
+            commandLine.preview = true;
+            takeValue(commandLine, arguments, index, "a page", commandLine.galleryPage);
+        } else if (argument == "--thumbnail") {
+            refuse(commandLine, "--thumbnail comes first: zelvane --thumbnail SIZE MODEL PNG");
         } else if (argument == "--each") {
             commandLine.each = true;
         } else {
@@ -79,13 +126,34 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         }
     }
     if (commandLine.format == OutputFormat::kGlb || commandLine.format == OutputFormat::kGltf ||
-        !commandLine.textureFolders.empty()) {
+        !commandLine.textureFolders.empty() || commandLine.preview) {
         commandLine.textures = true;
     }
     if (commandLine.request == Request::kConvert && !commandLine.usageError.empty()) {
         commandLine.request = Request::kBadUsage;
     }
     return commandLine;
+}
+
+bool isThumbnailRequest(const std::vector<std::string>& arguments) {
+    return !arguments.empty() && arguments[0] == "--thumbnail";
+}
+
+ThumbnailRequest parseThumbnailRequest(const std::vector<std::string>& arguments) {
+    ThumbnailRequest request;
+    if (arguments.size() != 4) {
+        request.usageError = "--thumbnail needs SIZE MODEL PNG";
+        return request;
+    }
+    const std::optional<uint32_t> size = pictureSizeOf(arguments[1]);
+    if (!size) {
+        request.usageError = pictureSizeWords("--thumbnail");
+        return request;
+    }
+    request.size = *size;
+    request.modelPath = arguments[2];
+    request.picturePath = arguments[3];
+    return request;
 }
 
 }  // namespace zelvane

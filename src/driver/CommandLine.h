@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +11,11 @@ namespace zelvane {
 // version, as "--help" (or "-h") and "--version" ask; kBadUsage for a
 // command line that cannot be run (see CommandLine::usageError).
 enum class Request { kConvert, kHelp, kVersion, kBadUsage };
+
+// The sizes a picture may have, in pixels on a side.
+inline constexpr uint32_t kSmallestPicture = 16;
+inline constexpr uint32_t kLargestPicture = 4096;
+inline constexpr uint32_t kDefaultPicture = 512;
 
 // What a conversion writes: OBJ and MTL, the scene document ("-quazo"), or
 // glTF 2.0 as one binary file ("--glb") or as JSON with its buffer ("--gltf").
@@ -27,8 +33,27 @@ struct CommandLine {
     // the models in it and below.
     bool each = false;
     std::string outputFolder;  // "--output-dir DIR": outputs there instead of beside the models
-    std::string usageError;    // the words for kBadUsage
+    // A picture of each model beside its outputs ("--preview", and
+    // "--preview-size N" for its size; "--gallery PAGE" too), and a page
+    // of them all.
+    bool preview = false;
+    uint32_t previewSize = kDefaultPicture;
+    std::string galleryPage;
+    std::string usageError;  // the words for kBadUsage
 };
+
+// "zelvane --thumbnail SIZE MODEL PNG": only a picture, as a file manager
+// asks for one.
+struct ThumbnailRequest {
+    uint32_t size = 0;
+    std::string modelPath;
+    std::string picturePath;
+    std::string usageError;  // when the arguments are not these
+};
+
+// Whether the arguments are a thumbnail request: "--thumbnail" first.
+bool isThumbnailRequest(const std::vector<std::string>& arguments);
+ThumbnailRequest parseThumbnailRequest(const std::vector<std::string>& arguments);
 
 // "-quazo" in any mix of ASCII letter case, and nothing else.
 bool isSceneOption(std::string_view argument);

@@ -14,6 +14,11 @@ namespace zelvane {
 struct ConversionResult {
     std::optional<OutputError> failure;  // the file at fault and why; none when converted
     uint64_t polygons = 0;               // of the models loaded
+    uint64_t triangles = 0;
+    uint64_t quads = 0;
+    std::vector<std::string> outputs;    // the files written, picture included
+    std::string picture;                 // the picture's path, when one was written
+    std::vector<std::string> warnings;   // the texture warnings' lines, as written to err
 };
 
 // Loads the models into one store and writes it in the command line's
@@ -22,5 +27,9 @@ struct ConversionResult {
 // warnings to err; the failure, if any, is left to the caller to report.
 ConversionResult convertModels(const CommandLine& commandLine, const std::vector<std::string>& modelPaths,
                                const std::string& outputBase, std::ostream& out, std::ostream& err);
+
+// Loads the model and writes its picture alone at the request's path,
+// printing nothing; the failure, if any.
+std::optional<OutputError> drawThumbnail(const ThumbnailRequest& request);
 
 }  // namespace zelvane

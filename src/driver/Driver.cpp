@@ -7,6 +7,7 @@
 #include "CommandLine.h"
 #include "Conversion.h"
 #include "ErrorLines.h"
+#include "GalleryOutput.h"
 #include "OutputNames.h"
 #include "os/Folders.h"
 #include "os/PathText.h"
@@ -30,6 +31,11 @@ constexpr const char* kOptionLines[] = {
     "  --texture-dir DIR  also look for images in DIR (repeatable; implies --textures)",
     "  --each             convert every model on its own, a folder as the models in it",
     "  --output-dir DIR   write the outputs under DIR instead of beside the models",
+    "  --preview          also draw each model as <name>.preview.png beside its outputs",
+    "  --preview-size N   draw it N x N pixels (16 to 4096; 512 without)",
+    "  --gallery PAGE     after the run, write an HTML page showing every model's picture",
+    "  --thumbnail SIZE MODEL PNG",
+    "                     only draw MODEL as PNG, SIZE x SIZE, printing nothing (for file managers)",
     "  --help, -h         print this text",
     "  --version          print the version",
     "Blender: File > Import > Darvonelle model (.mag) with the add-on zip; see README.md, \"Blender\"",
@@ -61,6 +67,24 @@ int convertTogether(const CommandLine& commandLine, std::ostream& out, std::ostr
     const ConversionResult result = convertModels(commandLine, commandLine.modelPaths, base, out, err);
     if (result.failure) {
         reportError(err, result.failure->path, result.failure->reason);
+    }
+    if (!commandLine.galleryPage.empty()) {
+        if (const std::optional<OutputError> failure = writeGallery(commandLine, {{last, &result}})) {
+            reportError(err, failure->path, failure->reason);
+            return kExitFailure;
+        }
+    }
+    return result.failure ? kExitFailure : kExitSuccess;
+}
+
+// A file manager's request: the picture alone, and standard output silent.
+int runThumbnail(const ThumbnailRequest& request, std::ostream& err) {
+    if (!request.usageError.empty()) {
+        err << errorLine(request.usageError) << std::flush;
+        return kExitUsage;
+    }
+    if (const std::optional<OutputError> failure = drawThumbnail(request)) {
+        reportError(err, failure->path, failure->reason);
         return kExitFailure;
     }
     return kExitSuccess;
@@ -70,6 +94,9 @@ int convertTogether(const CommandLine& commandLine, std::ostream& out, std::ostr
 
 int runZelvane(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
                bool errorIsTerminal) {
+    if (isThumbnailRequest(arguments)) {
+        return runThumbnail(parseThumbnailRequest(arguments), err);
+    }
     writeLine(out, kBanner);
     const CommandLine commandLine = parseCommandLine(arguments);
     switch (commandLine.request) {

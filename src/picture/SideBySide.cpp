@@ -4,6 +4,8 @@
 #include <thread>
 #include <vector>
 
+#include "os/Threads.h"
+
 namespace zelvane::picture {
 
 void runSideBySide(unsigned count, const std::function<void(unsigned)>& work) {
@@ -11,7 +13,7 @@ void runSideBySide(unsigned count, const std::function<void(unsigned)>& work) {
     unsigned started = 1;
     try {
         for (; started < count; ++started) {
-            threads.emplace_back(work, started);
+            threads.push_back(startThread([&work, started] { work(started); }));
         }
     } catch (const std::system_error&) {
         // Too many threads already: the calling thread does the rest.
