@@ -2,15 +2,16 @@
 // tools/benchmodels/BenchModel.h), side by side with the floor (formatting
 // the same number of doubles with std::to_chars and writing the same number
 // of bytes) and with an OBJ export of the same mesh by assimp. Beside the
-// OBJ figures, the same models converted with --glb: time, peak memory and
-// file size.
+// OBJ figures, the same models converted with --glb (time, peak memory and
+// file size) and with --preview (what drawing the 512 x 512 picture adds).
 //
 //   zelvane_bench [--families shared,smooth,flat] [--sizes 100000,1000000,4000000] [--runs 5]
 //                 [--assimp-seconds 30] [--dir /tmp/zelvane-bench] [--scene-size 100000]
 //                 [--batch-runs 3] [--zelvane PATH]
 //
-// Last comes a folder of 208 models converted with --each against the same
-// conversions one after another (--batch-runs 0 leaves it out).
+// Then the sample house drawn alone with --thumbnail 512, and last a folder
+// of 208 models converted with --each against the same conversions one
+// after another (--batch-runs 0 leaves it out).
 //
 // assimp is ten times slower than the converter or more, and five runs of it
 // on every model would take more than half an hour. It runs in the
@@ -27,6 +28,7 @@
 #include <vector>
 
 #include "BatchBench.h"
+#include "PictureBench.h"
 #include "BenchMeasure.h"
 #include "BenchProcess.h"
 #include "BenchReport.h"
@@ -149,7 +151,7 @@ void removeOutputs(const std::string& folder) {
     for (const auto& entry : fs::directory_iterator(folder)) {
         const auto extension = entry.path().extension();
         if (extension == ".obj" || extension == ".mtl" || extension == ".xml" || extension == ".out" ||
-            extension == ".glb") {
+            extension == ".glb" || extension == ".png") {
             fs::remove(entry.path());
         }
     }
@@ -167,11 +169,12 @@ Timed runZelvane(const Options& options, const std::string& work, const std::str
     return run;
 }
 
-// The --glb runs of one model size, beside the OBJ ones.
+// The --glb runs of one model size, and the OBJ runs with --preview,
+// beside the OBJ ones.
 struct GlbResult {
     uint32_t polygons = 0;
-    std::vector<double> glb, obj;  // end to end
-    std::vector<long> peakKb;
+    std::vector<double> glb, obj, preview;  // end to end
+    std::vector<long> peakKb, objPeakKb, previewPeakKb;
     uint64_t glbBytes = 0, objMtlBytes = 0;
 };
 
@@ -191,7 +194,12 @@ void runRound(const Options& options, const ModelPaths& model, const std::string
     const Timed glbRun = runZelvane(options, work, "--glb");
     const uint64_t glbBytes = fileSize(work + "/model.glb");
     removeOutputs(work);
+    const Timed previewRun = runZelvane(options, work, "--preview");
+    removeOutputs(work);
     if (result == nullptr) return;  // warm-up
+    glb->preview.push_back(previewRun.seconds);
+    glb->previewPeakKb.push_back(previewRun.peakKb);
+    glb->objPeakKb.push_back(run.peakKb);
     glb->glb.push_back(glbRun.seconds);
     glb->obj.push_back(run.seconds);
     glb->peakKb.push_back(glbRun.peakKb);
@@ -237,6 +245,25 @@ void printGlbTable(const std::string& family, const std::vector<GlbResult>& resu
                     glb / obj, peakBytes / 1e6, peakBytes / result.polygons,
                     static_cast<double>(result.glbBytes) / 1e6, static_cast<double>(result.objMtlBytes) / 1e6,
                     static_cast<double>(result.glbBytes) / static_cast<double>(result.objMtlBytes));
+    }
+    std::fflush(stdout);
+}
+
+double medianMegabytes(const std::vector<long>& kilobytes) {
+    std::vector<double> values;
+    for (long kb : kilobytes) values.push_back(static_cast<double>(kb));
+    return zelvane::bench::median(values) * 1024.0 / 1e6;
+}
+
+void printPreviewTable(const std::string& family, const std::vector<GlbResult>& results) {
+    std::printf("%s: OBJ with --preview (a 512 x 512 picture), end to end, medians of the same rounds\n",
+                family.c_str());
+    std::printf(" polygons   obj s  +preview s  added  obj peak MB  +preview peak MB\n");
+    for (const GlbResult& result : results) {
+        const double obj = zelvane::bench::median(result.obj), preview = zelvane::bench::median(result.preview);
+        std::printf("%9u  %6.3f  %10.3f  %4.0f%%  %11.1f  %16.1f\n", result.polygons, obj, preview,
+                    100.0 * (preview / obj - 1.0), medianMegabytes(result.objPeakKb),
+                    medianMegabytes(result.previewPeakKb));
     }
     std::fflush(stdout);
 }
@@ -287,9 +314,11 @@ int main(int argc, char** argv) {
         }
         zelvane::bench::printFamilyTable(result, options.runs, assimp);
         printGlbTable(result.family, glb);
+        printPreviewTable(result.family, glb);
     }
     if (!assimp) std::printf("(assimp not found: apt-get install assimp-utils for the comparison)\n");
     if (options.sceneSize > 0) printSceneResult(options);
+    zelvane::bench::printThumbnailResult({options.zelvane, options.helper, options.dir, options.runs});
     if (options.batchRuns > 0) {
         zelvane::bench::printBatchResult({options.zelvane, options.helper, options.dir, options.batchRuns});
     }

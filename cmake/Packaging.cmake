@@ -5,6 +5,10 @@
 #   share/doc/zelvane/README.md
 #   share/doc/zelvane/changelog.gz doc/changelog, compressed when installed
 #   share/doc/zelvane/copyright    LICENSE: the MIT licence and stb's notice
+#   share/mime/packages/zelvane.xml     the type model/x-mag5 of MAG5 files
+#   share/thumbnailers/zelvane.thumbnailer
+#                                  file managers' pictures of them, through
+#                                  zelvane --thumbnail
 
 if(NOT WIN32)
   find_program(ZELVANE_GZIP gzip REQUIRED)
@@ -34,6 +38,13 @@ if(NOT WIN32 AND CMAKE_STRIP)
   ")
 endif()
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)
+# The desktop's type of MAG5 files and its thumbnailer for them; Debian's
+# shared-mime-info updates its database through a trigger when the package
+# is installed.
+if(NOT WIN32)
+  install(FILES ${PROJECT_SOURCE_DIR}/desktop/zelvane.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
+  install(FILES ${PROJECT_SOURCE_DIR}/desktop/zelvane.thumbnailer DESTINATION ${CMAKE_INSTALL_DATADIR}/thumbnailers)
+endif()
 
 # The Windows build goes into a zip instead (make package-windows).
 if(WIN32)

@@ -42,7 +42,11 @@
 #      unprivileged user, must convert examples/house.mag (status 0, the
 #      banner of the package's version and the load report, house.obj and
 #      house.mtl written), `man -w zelvane` must find the manual page and
-#      `man zelvane` show it, and `apt-get purge zelvane` must remove it all
+#      `man zelvane` show it; with the desktop's shared-mime-info and
+#      libglib2.0-bin installed too, `gio info` must give house.mag the type
+#      model/x-mag5, and the Exec line of the package's thumbnailer, run as a
+#      file manager runs it, must write a 128 x 128 PNG and print nothing;
+#      and `apt-get purge zelvane` must remove it all
 #   e. as root: `make package-blender` must install what it needs itself and
 #      build build-package/zelvane-blender-<version>.zip with the add-on and
 #      both converters; then, in DIR/install-root (base alone, with the C++
@@ -440,7 +444,8 @@ if wanted d; then
     { echo "---- dpkg-deb -I"; in_root dpkg-deb -I "$in_deb"; echo "---- dpkg-deb -c"; in_root dpkg-deb -c "$in_deb"; } >>"$log" 2>&1
     contents=$(in_root dpkg-deb -c "$in_deb" | awk '{ print $6 }')
     for file in ./usr/bin/zelvane ./usr/share/man/man1/zelvane.1.gz ./usr/share/doc/zelvane/README.md \
-        ./usr/share/doc/zelvane/copyright; do
+        ./usr/share/doc/zelvane/copyright ./usr/share/mime/packages/zelvane.xml \
+        ./usr/share/thumbnailers/zelvane.thumbnailer; do
       grep -qxF "$file" <<<"$contents" || problems+=("no $file in the package")
     done
     version=$(in_root dpkg-deb -f "$in_deb" Version)
@@ -470,10 +475,11 @@ if wanted d; then
     in_root_of "$install_root" chown "$USER_NAME:$USER_NAME" "/home/$USER_NAME/house.mag"
     home=$install_root/home/$USER_NAME
     problems=()
-    # man-db for `man`: the package itself needs nothing beyond its Depends.
+    # man-db for `man`, and what a desktop has for file types: the package
+    # itself needs nothing beyond its Depends.
     if ! { in_root_of "$install_root" apt-get update -q &&
            in_root_of "$install_root" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q \
-             --no-install-recommends "/tmp/${deb##*/}" man-db; } >"$log" 2>&1; then
+             --no-install-recommends "/tmp/${deb##*/}" man-db shared-mime-info libglib2.0-bin; } >"$log" 2>&1; then
       problems+=("apt-get install failed")
     else
       for tool in cmake g++ make; do
@@ -502,8 +508,25 @@ if wanted d; then
       for heading in NAME SYNOPSIS OPTIONS "EXIT STATUS" EXAMPLES; do
         grep -qx "$heading" "$logs/d-man.txt" || problems+=("man zelvane shows no $heading")
       done
+      # The type a file manager sees, and its thumbnailer's Exec line run as
+      # a file manager runs it (%s the size, %i the file, %o the picture).
+      content_type=$(as_user_of "$install_root" "gio info -a standard::content-type house.mag" 2>>"$log" |
+        sed -n 's/^ *standard::content-type: //p')
+      [ "$content_type" = model/x-mag5 ] || problems+=("gio info gives house.mag the type '$content_type'")
+      thumbnailer=$(sed -n 's/^Exec=//p' "$install_root/usr/share/thumbnailers/zelvane.thumbnailer")
+      thumbnail_command=${thumbnailer//%s/128}
+      thumbnail_command=${thumbnail_command//%i/house.mag}
+      thumbnail_command=${thumbnail_command//%o/thumbnail.png}
+      status=0
+      as_user_of "$install_root" "$thumbnail_command" >"$logs/d-thumbnail.out" 2>>"$log" || status=$?
+      [ "$status" -eq 0 ] || problems+=("$thumbnail_command: status $status")
+      [ ! -s "$logs/d-thumbnail.out" ] || problems+=("$thumbnail_command printed something")
+      picture=$(python3 -c 'import sys; from PIL import Image; i = Image.open(sys.argv[1]); print(i.format, i.size[0], i.size[1], i.mode)' \
+        "$home/thumbnail.png" 2>>"$log" || true)
+      [ "$picture" = "PNG 128 128 RGBA" ] || problems+=("the thumbnail is '$picture', not a 128 x 128 RGBA PNG")
       if in_root_of "$install_root" env DEBIAN_FRONTEND=noninteractive apt-get purge -y -q zelvane >>"$log" 2>&1; then
-        for file in /usr/bin/zelvane /usr/share/man/man1/zelvane.1.gz /usr/share/doc/zelvane; do
+        for file in /usr/bin/zelvane /usr/share/man/man1/zelvane.1.gz /usr/share/doc/zelvane \
+            /usr/share/mime/packages/zelvane.xml /usr/share/thumbnailers/zelvane.thumbnailer; do
           [ ! -e "$install_root$file" ] || problems+=("$file left after apt-get purge")
         done
       else
@@ -515,6 +538,7 @@ if wanted d; then
       record "d. install and run the package (bare root)" $((SECONDS - start)) passed
       sed -n 2,8p "$logs/d-convert.out" | sed 's/^/  /'
       echo "  man -w zelvane: $manual"
+      echo "  gio info: house.mag is $content_type; $thumbnail_command wrote a $picture"
     else
       show_failure "$log" "$(printf '%s; ' "${problems[@]}")"
       record "d. install and run the package (bare root)" $((SECONDS - start)) failed
