@@ -31,8 +31,9 @@ build:
 	$(CONFIGURE) -DZELVANE_TESTS=OFF -DZELVANE_BENCH=OFF
 	$(call BUILD,$(BUILD_DIR)) --target zelvane
 
-# Converts the sample house both ways into $(BUILD_DIR)/demo, and once more
-# with its textures, found in examples/ and converted to PNG.
+# Converts the sample house both ways into $(BUILD_DIR)/demo, once more
+# with its textures, found in examples/ and converted to PNG, and draws its
+# picture.
 demo: build
 	rm -rf $(BUILD_DIR)/demo && mkdir -p $(BUILD_DIR)/demo/scene $(BUILD_DIR)/demo/textured
 	cp examples/house.mag $(BUILD_DIR)/demo/house.mag
@@ -41,11 +42,13 @@ demo: build
 	$(BUILD_DIR)/zelvane $(BUILD_DIR)/demo/house.mag
 	$(BUILD_DIR)/zelvane $(BUILD_DIR)/demo/scene/house.mag -quazo
 	$(BUILD_DIR)/zelvane $(BUILD_DIR)/demo/textured/house.mag --textures --texture-dir examples
+	$(BUILD_DIR)/zelvane --thumbnail 512 examples/house.mag $(BUILD_DIR)/demo/house.preview.png
 	@echo
 	@echo "OBJ and MTL:          $(BUILD_DIR)/demo/house.obj, $(BUILD_DIR)/demo/house.mtl"
 	@echo "scene with its meshes: $(BUILD_DIR)/demo/scene/house.xml and $(BUILD_DIR)/demo/scene/*.obj"
 	@echo "textured OBJ and MTL: $(BUILD_DIR)/demo/textured/house.obj, $(BUILD_DIR)/demo/textured/house.mtl"
 	@echo "                      with the textures as PNG: $(BUILD_DIR)/demo/textured/*.png"
+	@echo "the house's picture:  $(BUILD_DIR)/demo/house.preview.png"
 
 # The whole test suite: a release build, then again under AddressSanitizer
 # and UndefinedBehaviorSanitizer. Installs the packages the tests need when
@@ -205,13 +208,15 @@ bench:
 	$(call BUILD,$(BUILD_DIR))
 	$(BUILD_DIR)/bench/zelvane_bench $(BENCH_ARGS)
 
-# Rewrites examples/house.mag with the project's MAG5 writer, and the house's
-# textures (examples/*.pcx) with its image writer.
+# Rewrites examples/house.mag with the project's MAG5 writer, the house's
+# textures (examples/*.pcx) with its image writer, and the house's picture
+# in the README (doc/house.preview.png) with the converter.
 sample: build
 	$(call BUILD,$(BUILD_DIR)) --target make_sample_model
 	$(BUILD_DIR)/tools/make_sample_model examples/house.mag
 	$(call BUILD,$(BUILD_DIR)) --target make_sample_textures
 	$(BUILD_DIR)/tools/make_sample_textures examples
+	$(BUILD_DIR)/zelvane --thumbnail 384 examples/house.mag doc/house.preview.png
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(TSAN_DIR) $(FUZZ_DIR) $(WINDOWS_DIR) $(PACKAGE_BUILD_DIR) $(PACKAGE_WINDOWS_DIR) $(PACKAGE_DIR) \
