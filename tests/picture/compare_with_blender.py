@@ -3,9 +3,9 @@
 # silhouettes (alpha at least 128) must overlap with an intersection over
 # union of at least 0.95, and where both are opaque and Blender's pixel has a
 # hue, the hues must lie within 20 degrees in at least 80 % of the pixels.
-#   compare_with_blender.py CONVERTER DRAWER BLENDER MODEL TEXTURE_FOLDER
-# CONVERTER is zelvane, DRAWER draw_model_picture (Zelvane's picture drawn in
-# process); run by the system's Python, which has Pillow.
+#   compare_with_blender.py CONVERTER BLENDER MODEL TEXTURE_FOLDER
+# CONVERTER is zelvane, which writes the glTF output and, with --preview, its
+# own picture in one run; run by the system's Python, which has Pillow.
 import colorsys
 import os
 import shutil
@@ -29,12 +29,13 @@ def run(arguments, folder):
         sys.exit(f"{' '.join(arguments)} failed with status {result.returncode}:\n{result.stdout}\n{result.stderr}")
 
 
-def draw_both(converter, drawer, blender, model, textures, folder):
+def draw_both(converter, blender, model, textures, folder):
     local = os.path.join(folder, os.path.basename(model))
     shutil.copyfile(model, local)
-    run([converter, local, "--glb", "--texture-dir", textures], folder)
-    glb = os.path.splitext(local)[0] + ".glb"
-    run([drawer, local, textures, str(SIDE), "zelvane.png"], folder)
+    run([converter, local, "--glb", "--texture-dir", textures, "--preview", "--preview-size", str(SIDE)], folder)
+    base = os.path.splitext(local)[0]
+    glb = base + ".glb"
+    os.replace(base + ".preview.png", os.path.join(folder, "zelvane.png"))
     script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "blender_picture.py")
     run([blender, "-b", "--factory-startup", "--python", script, "--", glb, "blender.png", str(SIDE)], folder)
     return (Image.open(os.path.join(folder, name)).convert("RGBA") for name in ("zelvane.png", "blender.png"))
@@ -64,9 +65,9 @@ def hue_share(ours, theirs):
 
 
 def main():
-    converter, drawer, blender, model, textures = (os.path.abspath(argument) for argument in sys.argv[1:6])
+    converter, blender, model, textures = (os.path.abspath(argument) for argument in sys.argv[1:5])
     with tempfile.TemporaryDirectory(prefix="zelvane-blender-") as folder:
-        ours, theirs = (list(image.getdata()) for image in draw_both(converter, drawer, blender, model, textures, folder))
+        ours, theirs = (list(image.getdata()) for image in draw_both(converter, blender, model, textures, folder))
     overlap = silhouette_overlap(ours, theirs)
     share, compared = hue_share(ours, theirs)
     print(f"silhouette intersection over union: {overlap:.4f} (at least {LEAST_OVERLAP})")
