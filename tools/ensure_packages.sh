@@ -15,9 +15,10 @@ set -euo pipefail
 packages_of() {
   case "$1" in
     build) echo make cmake g++ libstb-dev ;;
-    # npm: Debian's nodejs comes without it, other builds of Node.js with it.
+    # npm: Debian's nodejs comes without it, other builds of Node.js with it. chromium: the gallery page's
+    # end-to-end test opens it there.
     test) echo make cmake ninja-build g++ libgtest-dev libgmock-dev libtinyobjloader-dev libxml2-dev libxml2-utils \
-      libstb-dev python3-pil nlohmann-json3-dev nodejs "$(command -v npm >/dev/null 2>&1 || echo npm)" ;;
+      libstb-dev python3-pil nlohmann-json3-dev nodejs "$(command -v npm >/dev/null 2>&1 || echo npm)" chromium ;;
     fuzz) echo make cmake ninja-build clang-14 libclang-rt-14-dev libstb-dev ;;
     windows) echo make cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 locales libstb-dev ;;
     bench) echo make cmake ninja-build g++ assimp-utils ;;
