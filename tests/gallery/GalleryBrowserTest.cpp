@@ -73,12 +73,14 @@ json browse(const std::string& page, const std::string& screenshot) {
 
 // game/ holds the sample house with its textures, two copies of the small
 // model (one below a folder with a blank in its name), a model whose name
-// is markup, and a truncated copy of the house.
+// is markup, and a truncated copy of the house. The page goes to pages/,
+// beside the outputs' folder, so that its links go up and down again.
 class GalleryInChromium : public ::testing::Test {
 protected:
     void SetUp() override {
         const std::filesystem::path game = folder_.file("game");
         std::filesystem::create_directories(game / "sub dir");
+        std::filesystem::create_directories(folder_.file("pages"));
         std::filesystem::copy_file(ZELVANE_SAMPLE, game / "house.mag");
         for (const char* texture : kTextures) {
             std::filesystem::copy_file(std::filesystem::path(ZELVANE_SAMPLE).parent_path() / texture, game / texture);
@@ -95,13 +97,13 @@ protected:
 
 TEST_F(GalleryInChromium, EveryCardPictureAndLinkWorks) {
     const CommandResult run = runZelvaneIn(
-        folder_, {"--each", "game", "--textures", "--gallery", "gallery.html", "--output-dir", "out"});
+        folder_, {"--each", "game", "--textures", "--gallery", "pages/gallery.html", "--output-dir", "out"});
     ASSERT_EQ(run.status, 2) << run.err;
     const std::vector<std::string> brokenLines = linesStartingWith(run.err, "zelvane: game/broken.mag: ");
     ASSERT_EQ(brokenLines.size(), 1u) << run.err;
 
     const std::string screenshot = folder_.file("screenshot.png");
-    const json page = browse(folder_.file("gallery.html"), screenshot);
+    const json page = browse(folder_.file("pages/gallery.html"), screenshot);
     EXPECT_EQ(page.at("title"), "Zelvane gallery: converted 4 of 5 models, " + std::to_string(countLineSum(run.out)) +
                                     " polygons");
 
