@@ -33,8 +33,8 @@ std::string_view takeName(std::string_view& rest) {
     return name;
 }
 
-// Adds the names of text below those already in path: "." stays, ".." goes
-// up a folder but not above the root.
+// Adds the names of text below those already in path: "." adds nothing,
+// ".." goes up a folder but not above the root.
 void appendNames(LexicalPath& path, std::string_view text) {
     while (!text.empty()) {
         const std::string_view name = takeName(text);

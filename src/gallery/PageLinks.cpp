@@ -1,5 +1,7 @@
 #include "PageLinks.h"
 
+#include <utility>
+
 #include "text/UriText.h"
 
 namespace zelvane {

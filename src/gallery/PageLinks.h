@@ -17,8 +17,8 @@ public:
     // A URI reference to the file at path: relative to the document's
     // folder, each name percent-encoded, or a file: URI where there is no
     // relative way (another drive or share). Both paths are resolved by
-    // their text alone, so a ".." after a link to a folder goes back up the
-    // link's own path.
+    // their text alone: a ".." after a symbolic link to a folder takes off
+    // the link's name rather than going to the folder above its target.
     std::string linkTo(std::string_view path) const;
 
 private:
