@@ -1,8 +1,12 @@
 #include "GalleryOutput.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "ErrorLines.h"
 #include "gallery/GalleryPage.h"
 #include "os/Folders.h"
+#include "os/PathText.h"
 
 namespace zelvane {
 namespace {
@@ -39,6 +43,10 @@ std::optional<OutputError> writeGallery(const CommandLine& commandLine, const st
         cards.push_back(cardOf(model, commandLine.previewSize));
         run.converted += model.result->failure ? 0 : 1;
         run.polygons += model.result->failure ? 0 : model.result->polygons;
+    }
+    const std::string folder(folderPart(commandLine.galleryPage));
+    if (!createFolders(folder)) {
+        return OutputError{folder, std::strerror(errno)};
     }
     OutputSet outputs;
     if (!writeGalleryPage(outputs, commandLine.galleryPage, run, cards) || !outputs.commit()) {

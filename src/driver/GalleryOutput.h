@@ -18,7 +18,8 @@ struct GalleryModel {
 };
 
 // Writes the page that "--gallery PAGE" asks for, a card per model in the
-// order given; the failure, if the page cannot be written.
+// order given, making its folder when it is missing; the failure, if the
+// page cannot be written.
 std::optional<OutputError> writeGallery(const CommandLine& commandLine, const std::vector<GalleryModel>& models);
 
 }  // namespace zelvane

@@ -74,13 +74,13 @@ json browse(const std::string& page, const std::string& screenshot) {
 // game/ holds the sample house with its textures, two copies of the small
 // model (one below a folder with a blank in its name), a model whose name
 // is markup, and a truncated copy of the house. The page goes to pages/,
-// beside the outputs' folder, so that its links go up and down again.
+// which the run makes, beside the outputs' folder, so that its links go up
+// and down again.
 class GalleryInChromium : public ::testing::Test {
 protected:
     void SetUp() override {
         const std::filesystem::path game = folder_.file("game");
         std::filesystem::create_directories(game / "sub dir");
-        std::filesystem::create_directories(folder_.file("pages"));
         std::filesystem::copy_file(ZELVANE_SAMPLE, game / "house.mag");
         for (const char* texture : kTextures) {
             std::filesystem::copy_file(std::filesystem::path(ZELVANE_SAMPLE).parent_path() / texture, game / texture);
