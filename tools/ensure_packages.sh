@@ -16,9 +16,11 @@ packages_of() {
   case "$1" in
     build) echo make cmake g++ libstb-dev ;;
     # npm: Debian's nodejs comes without it, other builds of Node.js with it. chromium: the gallery page's
-    # end-to-end test opens it there.
+    # end-to-end test opens it there. blender: pictures are compared with its rendering (its glTF importer
+    # needs python3-numpy, which Debian's blender does not depend on).
     test) echo make cmake ninja-build g++ libgtest-dev libgmock-dev libtinyobjloader-dev libxml2-dev libxml2-utils \
-      libstb-dev python3-pil nlohmann-json3-dev nodejs "$(command -v npm >/dev/null 2>&1 || echo npm)" chromium ;;
+      libstb-dev python3-pil nlohmann-json3-dev nodejs "$(command -v npm >/dev/null 2>&1 || echo npm)" chromium \
+      blender python3-numpy ;;
     fuzz) echo make cmake ninja-build clang-14 libclang-rt-14-dev libstb-dev ;;
     windows) echo make cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 locales libstb-dev ;;
     bench) echo make cmake ninja-build g++ assimp-utils ;;
