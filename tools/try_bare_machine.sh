@@ -521,7 +521,7 @@ if wanted d; then
       as_user_of "$install_root" "$thumbnail_command" >"$logs/d-thumbnail.out" 2>>"$log" || status=$?
       [ "$status" -eq 0 ] || problems+=("$thumbnail_command: status $status")
       [ ! -s "$logs/d-thumbnail.out" ] || problems+=("$thumbnail_command printed something")
-      picture=$(python3 -c 'import sys; from PIL import Image; i = Image.open(sys.argv[1]); print(i.format, i.size[0], i.size[1], i.mode)' \
+      picture=$(/usr/bin/python3 -c 'import sys; from PIL import Image; i = Image.open(sys.argv[1]); print(i.format, i.size[0], i.size[1], i.mode)' \
         "$home/thumbnail.png" 2>>"$log" || true)
       [ "$picture" = "PNG 128 128 RGBA" ] || problems+=("the thumbnail is '$picture', not a 128 x 128 RGBA PNG")
       if in_root_of "$install_root" env DEBIAN_FRONTEND=noninteractive apt-get purge -y -q zelvane >>"$log" 2>&1; then
