@@ -70,8 +70,8 @@ std::vector<uint8_t> coloursOf(const Image& image) {
     return colours;
 }
 
-void checkPngReadsBack(const Image& image) {
-    const std::vector<uint8_t> png = zelvane::encodePng(image);
+void checkPngReadsBack(const Image& image, zelvane::PngEffort effort) {
+    const std::vector<uint8_t> png = zelvane::encodePng(image, effort);
     expect(!png.empty(), "no PNG for a decoded image");
     expect(zelvane::detectImageFormat(png, "") == ImageFormat::kPng, "PNG without its signature");
     expect(zelvane::checkImageHeader(png, ImageFormat::kPng).empty(), "PNG header refused");
@@ -91,7 +91,8 @@ void decodeAs(std::span<const uint8_t> bytes, ImageFormat format) {
     }
     expect(decoded.error.empty(), "words with an image");
     checkConsistent(*decoded.image);
-    checkPngReadsBack(*decoded.image);
+    checkPngReadsBack(*decoded.image, zelvane::PngEffort::kSmallest);
+    checkPngReadsBack(*decoded.image, zelvane::PngEffort::kQuick);
 }
 
 void checkDetection(std::span<const uint8_t> bytes) {

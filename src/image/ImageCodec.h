@@ -36,9 +36,15 @@ DecodedImage decodeImage(std::span<const uint8_t> bytes, ImageFormat format);
 // the error's words, or "" when it is fine.
 std::string checkImageHeader(std::span<const uint8_t> bytes, ImageFormat format);
 
+// How encodePng goes about a small file: kSmallest tries every filter on
+// each row and compresses with stb_image_write's compressor; kQuick filters
+// every row one way and compresses in one greedy pass, several times
+// faster, for pictures drawn anew on every run.
+enum class PngEffort { kSmallest, kQuick };
+
 // The image as a PNG file: paletted for a paletted image, else RGB or RGBA.
 // Empty when the pixels do not match the size and format, or the image is
 // over 2 GiB.
-std::vector<uint8_t> encodePng(const Image& image);
+std::vector<uint8_t> encodePng(const Image& image, PngEffort effort = PngEffort::kSmallest);
 
 }  // namespace zelvane

@@ -8,6 +8,7 @@
 #include "Crc32.h"
 #include "ImageCodec.h"
 #include "PngScanlines.h"
+#include "QuickDeflate.h"
 #include "ZlibCompress.h"
 
 namespace zelvane {
@@ -71,6 +72,10 @@ Bytes paletteData(const Image& image) {
     return data;
 }
 
+Bytes compressed(std::span<const uint8_t> scanlines, PngEffort effort) {
+    return effort == PngEffort::kQuick ? image::compressZlibQuickly(scanlines) : image::compressZlib(scanlines);
+}
+
 void appendImageData(Bytes& out, std::span<const uint8_t> stream) {
     for (size_t offset = 0; offset < stream.size(); offset += kMaxIdatSize) {
         appendChunk(out, "IDAT", stream.subspan(offset, std::min(kMaxIdatSize, stream.size() - offset)));
@@ -79,7 +84,7 @@ void appendImageData(Bytes& out, std::span<const uint8_t> stream) {
 
 }  // namespace
 
-std::vector<uint8_t> encodePng(const Image& image) {
+std::vector<uint8_t> encodePng(const Image& image, PngEffort effort) {
     if (!isWellFormed(image)) {
         return {};
     }
@@ -90,11 +95,12 @@ std::vector<uint8_t> encodePng(const Image& image) {
         const uint8_t bitDepth = image::indexBitDepth(palette.size() / 3);
         appendChunk(out, "IHDR", headerData(image, bitDepth, kColourTypePaletted));
         appendChunk(out, "PLTE", palette);
-        stream = image::compressZlib(image::packIndexRows(image, bitDepth));
+        stream = compressed(image::packIndexRows(image, bitDepth), effort);
     } else {
         const uint8_t colourType = image.format == PixelFormat::kRgb ? kColourTypeRgb : kColourTypeRgba;
         appendChunk(out, "IHDR", headerData(image, 8, colourType));
-        stream = image::compressZlib(image::filterColourRows(image));
+        stream = effort == PngEffort::kQuick ? compressed(image::upFilteredRows(image), effort)
+                                             : compressed(image::filterColourRows(image), effort);
     }
     if (stream.empty()) {
         return {};

@@ -242,25 +242,29 @@ TEST(ImageReadBack, PalettedPngOfEveryBitDepthReadsBackPaletted) {
 }
 
 // Ramps, flat rows and noise, so that rows take different filters, in RGB
-// and RGBA, and images one pixel wide and one row high.
+// and RGBA, and images one pixel wide and one row high; each as the
+// smallest file and as the quick one.
 TEST(ImageReadBack, FilteredColourPngReadsBackExactly) {
     const TempFolder folder;
     std::vector<Image> images;
-    for (PixelFormat format : {PixelFormat::kRgb, PixelFormat::kRgba}) {
+    for (PixelFormat format : {PixelFormat::kRgb, PixelFormat::kRgba, PixelFormat::kPaletted}) {
         images.push_back(patternImage(300, 40, format));
         images.push_back(patternImage(1, 33, format));
         images.push_back(patternImage(129, 1, format));
     }
     std::vector<std::string> paths;
-    for (size_t index = 0; index < images.size(); ++index) {
-        paths.push_back(folder.file(std::to_string(index) + ".png"));
-        writeFile(paths.back(), encodePng(images[index]));
+    for (const PngEffort effort : {PngEffort::kSmallest, PngEffort::kQuick}) {
+        for (size_t index = 0; index < images.size(); ++index) {
+            paths.push_back(folder.file(std::to_string(paths.size()) + ".png"));
+            writeFile(paths.back(), encodePng(images[index], effort));
+        }
     }
     const std::vector<PillowImage> pillow = readWithPillow(paths);
-    for (size_t index = 0; index < images.size(); ++index) {
-        SCOPED_TRACE(index);
-        expectPillowAgrees(pillow[index], images[index]);
-        EXPECT_EQ(pillow[index].mode, pillowModeFor(images[index]));
+    for (size_t index = 0; index < paths.size(); ++index) {
+        SCOPED_TRACE(paths[index]);
+        const Image& image = images[index % images.size()];
+        expectPillowAgrees(pillow[index], image);
+        EXPECT_EQ(pillow[index].mode, pillowModeFor(image));
     }
 }
 
