@@ -25,7 +25,7 @@ std::vector<const Image*> imagesOfTextures(const TextureFiles& textures) {
 bool writePicture(OutputSet& outputs, const ModelOutput& model, const std::string& path, uint32_t size,
                   unsigned threads) {
     const Image picture = renderPicture(model.store, imagesOfTextures(model.textures), size, threads);
-    const std::vector<uint8_t> png = encodePng(picture);
+    const std::vector<uint8_t> png = encodePng(picture, PngEffort::kQuick);
     OutputFile* file = outputs.create(path, FileMode::kBinary);
     if (file == nullptr) {
         return false;
