@@ -54,6 +54,9 @@ public:
     const std::vector<size_t>& materialUses() const { return materialUses_; }
     uint32_t materialNumber(size_t index) const { return records_[index].material; }
     uint32_t cornerCount(size_t index) const { return (shapes_[index] & kQuad) != 0 ? 4 : 3; }
+    // A polygon's vertex indices alone, for readers that need no more of most
+    // polygons (a triangle's fourth is 0).
+    const std::array<uint32_t, 4>& vertices(size_t index) const { return records_[index].vertex; }
     // Rewrites every vertex index that newIndex covers.
     void renumberVertices(const LargeVector<uint32_t>& newIndex);
     // For readers that go through the polygons out of order (by group).

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "ViewConstants.h"
 
@@ -47,14 +48,21 @@ double lengthOrOne(const Vector3& v) {
 std::optional<Box> boxOfUsedPositions(const MeshStore& store) {
     constexpr double kInfinity = std::numeric_limits<double>::infinity();
     Box box{{kInfinity, kInfinity, kInfinity}, {-kInfinity, -kInfinity, -kInfinity}};
+    std::vector<bool> used(store.positions.size(), false);
     for (size_t index = 0; index < store.polygons.size(); ++index) {
-        const Polygon polygon = store.polygons[index];
-        for (uint32_t corner = 0; corner < polygon.cornerCount; ++corner) {
-            const Vector3 p = store.positions[polygon.vertex[corner]];
-            if ((p.x - p.x) + (p.y - p.y) + (p.z - p.z) == 0.0) {  // all finite: else a NaN
-                box.low = {std::min(box.low.x, p.x), std::min(box.low.y, p.y), std::min(box.low.z, p.z)};
-                box.high = {std::max(box.high.x, p.x), std::max(box.high.y, p.y), std::max(box.high.z, p.z)};
-            }
+        const std::array<uint32_t, 4>& vertices = store.polygons.vertices(index);
+        for (uint32_t corner = 0; corner < store.polygons.cornerCount(index); ++corner) {
+            used[vertices[corner]] = true;
+        }
+    }
+    for (size_t index = 0; index < used.size(); ++index) {
+        if (!used[index]) {
+            continue;
+        }
+        const Vector3 p = store.positions[index];
+        if ((p.x - p.x) + (p.y - p.y) + (p.z - p.z) == 0.0) {  // all finite: else a NaN
+            box.low = {std::min(box.low.x, p.x), std::min(box.low.y, p.y), std::min(box.low.z, p.z)};
+            box.high = {std::max(box.high.x, p.x), std::max(box.high.y, p.y), std::max(box.high.z, p.z)};
         }
     }
     return box.low.x <= box.high.x ? std::optional(box) : std::nullopt;

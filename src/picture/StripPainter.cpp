@@ -30,16 +30,21 @@ class StripPainter {
 public:
     StripPainter(const PictureScene& scene, SampleStrip& strip) : scene_(scene), strip_(strip) {}
 
-    void paintPolygon(const Polygon& polygon, const GroupPaint& paint) {
+    // The polygon of the store's index: most polygons of a large model lie
+    // between the sample centres, which their vertices alone tell.
+    void paintPolygon(uint32_t index, const GroupPaint& paint) {
+        const PolygonList& polygons = scene_.store.polygons;
+        const uint32_t cornerCount = polygons.cornerCount(index);
+        const std::array<uint32_t, 4>& vertices = polygons.vertices(index);
         bool projected = true;
-        for (uint32_t corner = 0; corner < polygon.cornerCount; ++corner) {
-            points_[corner] = scene_.screenPoints[polygon.vertex[corner]];
+        for (uint32_t corner = 0; corner < cornerCount; ++corner) {
+            points_[corner] = scene_.screenPoints[vertices[corner]];
             projected = projected && points_[corner].x > kBeforeNearPlane;
         }
-        // Most polygons of a large model lie between the sample centres.
-        if (projected && !boxHoldsSamples(points_.data(), polygon.cornerCount, strip_.rows())) {
+        if (projected && !boxHoldsSamples(points_.data(), cornerCount, strip_.rows())) {
             return;
         }
+        const Polygon polygon = polygons[index];
         polygon_ = &polygon;
         mapped_ = paint.image != nullptr;
         looksMade_ = false;
@@ -152,7 +157,7 @@ void paintStrip(const PictureScene& scene, SampleStrip& strip) {
             if (k + kPrefetchDistance < polygons.size()) {
                 scene.store.polygons.prefetch(polygons[k + kPrefetchDistance]);
             }
-            painter.paintPolygon(scene.store.polygons[polygons[k]], scene.paints[group]);
+            painter.paintPolygon(polygons[k], scene.paints[group]);
         }
         ++group;
     }
