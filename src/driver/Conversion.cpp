@@ -155,8 +155,9 @@ std::optional<OutputError> drawThumbnail(const ThumbnailRequest& request) {
     store.mergeDuplicates();
     store.groupByMaterial();
     std::ostringstream unshown;  // the warnings of a thumbnail go nowhere
-    const TextureFiles textures = findTextures(
-        store, textureModels, searchFor(textureModels, {}, request.picturePath, request.picturePath), unshown, result);
+    TextureSearch search = searchFor(textureModels, {}, request.picturePath, request.picturePath);
+    search.onlyDecoded = true;
+    const TextureFiles textures = findTextures(store, textureModels, search, unshown, result);
     OutputSet outputs;
     if (!writePicture(outputs, {store, textures, request.picturePath}, request.picturePath, request.size,
                       availableCores()) ||

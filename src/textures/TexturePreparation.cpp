@@ -83,15 +83,15 @@ bool readImageFile(const std::string& path, std::vector<uint8_t>& bytes, std::st
 }
 
 // The image the outputs can show: a PNG or JPEG as it is (copied), anything
-// else decoded and written as PNG. Sets the file's mime type and bytes, and
-// with keepDecoded its pixels where they can be had.
-bool convertImage(std::vector<uint8_t> source, const std::string& fileName, bool keepDecoded, TextureFile& file,
-                  bool& copied, std::string& reason) {
+// else decoded and written as PNG. Sets the file's mime type and bytes (but
+// for onlyDecoded), and with keepDecoded its pixels where they can be had.
+bool convertImage(std::vector<uint8_t> source, const std::string& fileName, const TextureSearch& search,
+                  TextureFile& file, bool& copied, std::string& reason) {
     const ImageFormat format = detectImageFormat(source, fileName);
     copied = format == ImageFormat::kPng || format == ImageFormat::kJpeg;
     if (copied) {
         reason = checkImageHeader(source, format);
-        if (keepDecoded && reason.empty() && format == ImageFormat::kPng) {
+        if (search.keepDecoded && reason.empty() && format == ImageFormat::kPng) {
             file.decoded = decodeImage(source, format).image.value_or(Image{});
         }
         file.mimeType = mimeTypeOf(format);
@@ -108,8 +108,10 @@ bool convertImage(std::vector<uint8_t> source, const std::string& fileName, bool
         return false;
     }
     file.mimeType = mimeTypeOf(ImageFormat::kPng);
-    file.bytes = encodePng(*decoded.image);
-    if (keepDecoded) {
+    if (!search.onlyDecoded) {
+        file.bytes = encodePng(*decoded.image);
+    }
+    if (search.keepDecoded) {
         file.decoded = std::move(*decoded.image);
     }
     return true;
@@ -208,7 +210,7 @@ TextureFiles prepareTextureFiles(const MeshStore& store, const TextureSearch& se
         std::string reason;
         bool copied = false;
         if (!readImageFile(image.path, bytes, reason) ||
-            !convertImage(std::move(bytes), name, search.keepDecoded, file, copied, reason)) {
+            !convertImage(std::move(bytes), name, search, file, copied, reason)) {
             warnings.push_back({image.texture, name, reason, foldersFor(image.texture, search)});
             continue;
         }

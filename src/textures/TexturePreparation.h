@@ -16,6 +16,7 @@ struct TextureSearch {
     std::string outputFolder;               // beside the outputs ("" is the current folder)
     std::vector<std::string> reservedNames;  // names of other outputs there, which no image may take
     bool keepDecoded = false;                // keep each image's pixels too (TextureFile::decoded)
+    bool onlyDecoded = false;                // and make no file of a converted one: only a picture shows them
 };
 
 // A texture whose image the outputs cannot have: its name as the model
