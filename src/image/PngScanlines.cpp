@@ -101,8 +101,13 @@ LargeVector<uint8_t> upFilteredRows(const Image& image) {
         const uint8_t* row = image.pixels.data() + y * rowBytes;
         uint8_t* out = scanlines.data() + y * (rowBytes + 1);
         out[0] = kUp;
+        if (y == 0) {
+            std::copy(row, row + rowBytes, out + 1);
+            continue;
+        }
+        const uint8_t* above = row - rowBytes;
         for (size_t i = 0; i < rowBytes; ++i) {
-            out[1 + i] = static_cast<uint8_t>(row[i] - (y == 0 ? 0 : row[i - rowBytes]));
+            out[1 + i] = static_cast<uint8_t>(row[i] - above[i]);
         }
     }
     return scanlines;

@@ -1,5 +1,7 @@
 #include "StbDecoder.h"
 
+#include <algorithm>
+
 #include "BmpLayout.h"
 #include "ImageLimits.h"
 #include "StbImage.h"
@@ -44,6 +46,33 @@ std::string checkPngSize(std::span<const uint8_t> bytes, const StbInfo& info) {
     return width * height > kMostDeflateExpansion * bytes.size() ? tooLargeForFile(width, height) : "";
 }
 
+uint32_t bigEndian32(std::span<const uint8_t> bytes, size_t at) {
+    return uint32_t{bytes[at]} << 24 | uint32_t{bytes[at + 1]} << 16 | uint32_t{bytes[at + 2]} << 8 | bytes[at + 3];
+}
+
+// stb_image copies an image data chunk into its buffer even when both are
+// empty, with a null pointer: a file with an empty IDAT chunk before any
+// data is refused before it gets there. (The chunks are walked only as far
+// as they lie in the file; stb_image judges the rest.)
+std::string checkPngChunks(std::span<const uint8_t> bytes) {
+    constexpr size_t kSignatureSize = 8;
+    constexpr size_t kChunkFrame = 12;  // length, type and check
+    bool dataSeen = false;
+    for (size_t at = kSignatureSize; at + kChunkFrame <= bytes.size();) {
+        const uint32_t length = bigEndian32(bytes, at);
+        const bool imageData = std::equal(bytes.begin() + at + 4, bytes.begin() + at + 8, "IDAT");
+        if (imageData && length == 0 && !dataSeen) {
+            return "PNG file with an empty image data chunk";
+        }
+        dataSeen = dataSeen || (imageData && length > 0);
+        if (length > bytes.size() - at - kChunkFrame) {
+            break;
+        }
+        at += kChunkFrame + length;
+    }
+    return "";
+}
+
 }  // namespace
 
 DecodedImage decodeWithStb(std::span<const uint8_t> bytes, ImageFormat format) {
@@ -65,7 +94,11 @@ DecodedImage decodeWithStb(std::span<const uint8_t> bytes, ImageFormat format) {
         return {std::nullopt, std::move(error)};
     }
     if (format == ImageFormat::kPng) {
-        if (std::string error = checkPngSize(bytes, *info); !error.empty()) {
+        std::string error = checkPngSize(bytes, *info);
+        if (error.empty()) {
+            error = checkPngChunks(bytes);
+        }
+        if (!error.empty()) {
             return {std::nullopt, std::move(error)};
         }
     }

@@ -380,6 +380,17 @@ TEST(ImageFormats, DecodersTakeOnlyTheirOwnFormat) {
     EXPECT_EQ(decoded->pixels, patternImage(5, 4, PixelFormat::kRgb).pixels);
 }
 
+// An empty image data chunk before any data, which PNG allows and which
+// stb_image would copy from a null buffer, is refused before it gets there.
+TEST(ImageFormats, PngWithAnEmptyFirstDataChunkIsNotDecoded) {
+    Bytes png = encodePng(patternImage(8, 8, PixelFormat::kRgb));
+    const auto data = std::search(png.begin(), png.end(), std::begin("IDAT"), std::end("IDAT") - 1) - 4;
+    const Bytes emptyChunk{0, 0, 0, 0, 'I', 'D', 'A', 'T', 0x35, 0xAF, 0x06, 0x1E};  // with its CRC
+    png.insert(data, emptyChunk.begin(), emptyChunk.end());
+    EXPECT_EQ(decodeImage(png, ImageFormat::kPng).error, "PNG file with an empty image data chunk");
+    EXPECT_EQ(checkImageHeader(png, ImageFormat::kPng), "");
+}
+
 // Deflate makes at most 1032 bytes of one: a small PNG that declares more
 // pixels than that is refused before any memory is set aside for them.
 TEST(ImageFormats, PngDeclaringMorePixelsThanItsFileCanHoldIsNotDecoded) {
