@@ -21,7 +21,7 @@ ScreenPoint screenPointOf(const MeshStore& store, const ModelFrame& frame, const
 }  // namespace
 
 void projectPositions(const MeshStore& store, const ModelFrame& frame, const ScreenMapping& mapping, size_t first,
-                      size_t end, std::vector<ScreenPoint>& points) {
+                      size_t end, LargeVector<ScreenPoint>& points) {
     for (size_t position = first; position < end; ++position) {
         points[position] = screenPointOf(store, frame, mapping, static_cast<uint32_t>(position));
     }

@@ -9,6 +9,7 @@
 #include "ModelFrame.h"
 #include "ScreenMapping.h"
 #include "mesh/MeshStore.h"
+#include "os/LargeAllocator.h"
 
 namespace zelvane::picture {
 
@@ -22,7 +23,7 @@ inline constexpr int32_t kBeforeNearPlane = INT32_MIN + 1;
 // The screen points of the store's positions in [first, end), stored at
 // their indices in points.
 void projectPositions(const MeshStore& store, const ModelFrame& frame, const ScreenMapping& mapping, size_t first,
-                      size_t end, std::vector<ScreenPoint>& points);
+                      size_t end, LargeVector<ScreenPoint>& points);
 
 // The camera coordinates of a position, or nullopt when it has no finite
 // ones.

@@ -8,6 +8,7 @@
 
 #include "TriangleRaster.h"
 #include "image/Image.h"
+#include "os/LargeAllocator.h"
 
 namespace zelvane::picture {
 
@@ -51,8 +52,8 @@ private:
     }
 
     SampleRows rows_;
-    std::vector<SampleColour> colours_;
-    std::vector<float> depths_;  // inverse depths; 0 where nothing is drawn
+    LargeVector<SampleColour> colours_;
+    LargeVector<float> depths_;  // inverse depths; 0 where nothing is drawn
 };
 
 }  // namespace zelvane::picture

@@ -8,6 +8,7 @@
 #include "SampleStrip.h"
 #include "ScreenMapping.h"
 #include "mesh/MeshStore.h"
+#include "os/LargeAllocator.h"
 
 namespace zelvane::picture {
 
@@ -16,7 +17,7 @@ struct PictureScene {
     const MeshStore& store;
     ModelFrame frame;
     ScreenMapping mapping;
-    std::vector<ScreenPoint> screenPoints;  // per store position (see ProjectedPositions.h)
+    LargeVector<ScreenPoint> screenPoints;  // per store position (see ProjectedPositions.h)
     std::vector<GroupPaint> paints;         // per material group, in group order
 };
 
