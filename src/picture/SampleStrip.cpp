@@ -31,8 +31,7 @@ void resolvePixel(const std::array<SampleColour, 4>& samples, uint8_t* pixel) {
 }  // namespace
 
 SampleStrip::SampleStrip(uint32_t pictureSide, uint32_t pixelRows)
-    : colours_(size_t{pictureSide} * kSamplesPerPixelSide * pixelRows * kSamplesPerPixelSide),
-      depths_(colours_.size()) {
+    : samples_(size_t{pictureSide} * kSamplesPerPixelSide * pixelRows * kSamplesPerPixelSide) {
     rows_.columns = pictureSide * kSamplesPerPixelSide;
 }
 
@@ -40,16 +39,15 @@ void SampleStrip::startRows(uint32_t firstPixelRow, uint32_t endPixelRow) {
     rows_.first = firstPixelRow * kSamplesPerPixelSide;
     rows_.end = endPixelRow * kSamplesPerPixelSide;
     const size_t samples = size_t{rows_.end - rows_.first} * rows_.columns;
-    std::fill_n(colours_.begin(), samples, SampleColour{});
-    std::fill_n(depths_.begin(), samples, 0.0f);
+    std::fill_n(samples_.begin(), samples, Sample{});
 }
 
 void SampleStrip::resolveInto(Image& picture) const {
     for (uint32_t row = rows_.first; row < rows_.end; row += kSamplesPerPixelSide) {
         uint8_t* pixel = picture.pixels.data() + size_t{row / kSamplesPerPixelSide} * picture.width * 4;
         for (uint32_t column = 0; column < rows_.columns; column += kSamplesPerPixelSide, pixel += 4) {
-            resolvePixel({colours_[indexOf(column, row)], colours_[indexOf(column + 1, row)],
-                          colours_[indexOf(column, row + 1)], colours_[indexOf(column + 1, row + 1)]},
+            resolvePixel({samples_[indexOf(column, row)].colour, samples_[indexOf(column + 1, row)].colour,
+                          samples_[indexOf(column, row + 1)].colour, samples_[indexOf(column + 1, row + 1)].colour},
                          pixel);
         }
     }

@@ -31,7 +31,7 @@ public:
     // is nearer than what the sample shows (a larger inverse depth); true
     // when it is, and the sample's colour is then to be set.
     bool takeNearer(uint32_t column, uint32_t row, float inverseDepth) {
-        float& kept = depths_[indexOf(column, row)];
+        float& kept = samples_[indexOf(column, row)].inverseDepth;
         if (!(inverseDepth > kept)) {
             return false;
         }
@@ -39,7 +39,7 @@ public:
         return true;
     }
     void setColour(uint32_t column, uint32_t row, const SampleColour& colour) {
-        colours_[indexOf(column, row)] = colour;
+        samples_[indexOf(column, row)].colour = colour;
     }
 
     // Writes the strip's pixels into the picture's RGBA pixels: the mean
@@ -51,9 +51,16 @@ private:
         return size_t{row - rows_.first} * rows_.columns + column;
     }
 
+    // A sample's colour and depth side by side: the depth test and the
+    // colour it lets through touch one cache line, and a strip's samples
+    // make one block.
+    struct Sample {
+        SampleColour colour{};
+        float inverseDepth = 0.0f;  // 0 where nothing is drawn
+    };
+
     SampleRows rows_;
-    LargeVector<SampleColour> colours_;
-    LargeVector<float> depths_;  // inverse depths; 0 where nothing is drawn
+    LargeVector<Sample> samples_;
 };
 
 }  // namespace zelvane::picture
