@@ -277,16 +277,18 @@ TEST(Interrupt, StopsEveryModelOfARunWithEach) {
             EXPECT_EQ(link(modelFolder.file("m.mag").c_str(), (sub + "/m.mag").c_str()), 0);
         }
     };
+    // The shorter of two whole runs: a run slowed by other work on the
+    // machine would put the interrupts after the end.
     std::string complete;
-    Clock::duration runTime{};
-    {
+    Clock::duration runTime = Clock::duration::max();
+    for (int run = 0; run < 2; ++run) {
         const TempFolder folder(memoryTemporaryFolder());
         prepare(folder);
         StartedConverter converter(folder, {"--each", "game"});
         ASSERT_TRUE(converter.waitForBanner());
         const Clock::time_point start = Clock::now();
         ASSERT_EQ(converter.finish().status, 0);
-        runTime = Clock::now() - start;
+        runTime = std::min(runTime, Clock::now() - start);
         complete = writtenText(outputsIn(folder.file("game/0")), false);
     }
     int interrupted = 0;
