@@ -1,4 +1,5 @@
-// Reads little-endian fields front to back from a span of bytes. A read past
+// Reads little-endian fields (and, for the formats that have them, big-endian
+// ones) front to back from a span of bytes. A read past
 // the end yields 0 and marks the cursor failed, so that a parser can read a
 // header's fields in a row and check ok() once.
 #pragma once
@@ -31,6 +32,14 @@ public:
         const uint32_t low = readU16();
         const uint32_t high = readU16();
         return low | high << 16;
+    }
+    uint16_t readU16BigEndian() {
+        const uint32_t high = readU8();
+        return static_cast<uint16_t>(high << 8 | readU8());
+    }
+    uint32_t readU32BigEndian() {
+        const uint32_t high = readU16BigEndian();
+        return high << 16 | readU16BigEndian();
     }
     void skip(size_t count) {
         if (has(count)) {

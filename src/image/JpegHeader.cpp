@@ -26,18 +26,13 @@ bool standsAlone(uint8_t marker) {
     return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7);
 }
 
-uint16_t readBigEndian16(ByteCursor& cursor) {
-    const uint8_t high = cursor.readU8();
-    return static_cast<uint16_t>(high << 8 | cursor.readU8());
-}
-
 // The frame header whole: its fields, then three bytes for each component.
 std::string readFrame(ByteCursor& cursor) {
     constexpr size_t kFieldsSize = 8;  // length, precision, height, width, component count
-    const uint16_t length = readBigEndian16(cursor);
+    const uint16_t length = cursor.readU16BigEndian();
     cursor.skip(1);
-    const uint16_t height = readBigEndian16(cursor);
-    const uint16_t width = readBigEndian16(cursor);
+    const uint16_t height = cursor.readU16BigEndian();
+    const uint16_t width = cursor.readU16BigEndian();
     const uint8_t components = cursor.readU8();
     if (!cursor.ok()) {
         return "JPEG data ends early";
@@ -76,7 +71,7 @@ std::string checkJpegHeader(std::span<const uint8_t> bytes) {
             return "JPEG without a frame header";
         }
         if (!standsAlone(marker)) {
-            const uint16_t length = readBigEndian16(cursor);  // counting its own two bytes
+            const uint16_t length = cursor.readU16BigEndian();  // counting its own two bytes
             if (length < 2) {
                 return "JPEG segment length damaged";
             }

@@ -99,8 +99,8 @@ std::vector<uint8_t> encodePng(const Image& image, PngEffort effort) {
     } else {
         const uint8_t colourType = image.format == PixelFormat::kRgb ? kColourTypeRgb : kColourTypeRgba;
         appendChunk(out, "IHDR", headerData(image, 8, colourType));
-        stream = effort == PngEffort::kQuick ? compressed(image::upFilteredRows(image), effort)
-                                             : compressed(image::filterColourRows(image), effort);
+        stream = effort == PngEffort::kQuick ? image::compressZlibQuickly(image::upFilteredRows(image))
+                                             : image::compressZlib(image::filterColourRows(image));
     }
     if (stream.empty()) {
         return {};

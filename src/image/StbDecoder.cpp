@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "BmpLayout.h"
+#include "ByteCursor.h"
 #include "ImageLimits.h"
 #include "StbImage.h"
 #include "TgaLayout.h"
@@ -46,29 +47,25 @@ std::string checkPngSize(std::span<const uint8_t> bytes, const StbInfo& info) {
     return width * height > kMostDeflateExpansion * bytes.size() ? tooLargeForFile(width, height) : "";
 }
 
-uint32_t bigEndian32(std::span<const uint8_t> bytes, size_t at) {
-    return uint32_t{bytes[at]} << 24 | uint32_t{bytes[at + 1]} << 16 | uint32_t{bytes[at + 2]} << 8 | bytes[at + 3];
-}
-
 // stb_image copies an image data chunk into its buffer even when both are
 // empty, with a null pointer: a file with an empty IDAT chunk before any
 // data is refused before it gets there. (The chunks are walked only as far
 // as they lie in the file; stb_image judges the rest.)
 std::string checkPngChunks(std::span<const uint8_t> bytes) {
     constexpr size_t kSignatureSize = 8;
-    constexpr size_t kChunkFrame = 12;  // length, type and check
+    constexpr size_t kTypeSize = 4;
+    constexpr size_t kCheckSize = 4;
+    constexpr size_t kChunkFrame = 4 + kTypeSize + kCheckSize;  // length, type and check
     bool dataSeen = false;
-    for (size_t at = kSignatureSize; at + kChunkFrame <= bytes.size();) {
-        const uint32_t length = bigEndian32(bytes, at);
-        const bool imageData = std::equal(bytes.begin() + at + 4, bytes.begin() + at + 8, "IDAT");
+    for (ByteCursor cursor(bytes, kSignatureSize); cursor.has(kChunkFrame);) {
+        const uint32_t length = cursor.readU32BigEndian();
+        const std::span<const uint8_t> type = bytes.subspan(cursor.offset(), kTypeSize);
+        const bool imageData = std::equal(type.begin(), type.end(), "IDAT");
         if (imageData && length == 0 && !dataSeen) {
             return "PNG file with an empty image data chunk";
         }
         dataSeen = dataSeen || (imageData && length > 0);
-        if (length > bytes.size() - at - kChunkFrame) {
-            break;
-        }
-        at += kChunkFrame + length;
+        cursor.skip(kTypeSize + size_t{length} + kCheckSize);  // past the end: the walk stops
     }
     return "";
 }
