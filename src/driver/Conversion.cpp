@@ -4,7 +4,7 @@
 
 #include "ErrorLines.h"
 #include "gltf/GltfWriter.h"
-#include "mag5/Mag5Loader.h"
+#include "ModelLoading.h"
 #include "mesh/MeshStore.h"
 #include "obj/ObjWriter.h"
 #include "os/Folders.h"
@@ -35,53 +35,92 @@ Format formatOf(OutputFormat format) {
     return {kObjWriter, "obj"};
 }
 
+// A texture's warning names the folders its image was looked for in, when
+// it was looked for.
 std::string textureWarning(const std::string& modelPath, const TextureWarning& warning) {
-    std::string reason = "texture " + warning.name + ": " + warning.reason + " (looked in ";
+    std::string reason = "texture " + warning.name + ": " + warning.reason;
     for (size_t index = 0; index < warning.folders.size(); ++index) {
-        reason += index == 0 ? "" : ", ";
+        reason += index == 0 ? " (looked in " : ", ";
         reason += warning.folders[index].empty() ? "." : warning.folders[index];
     }
-    return errorLine(modelPath, reason + ")");
+    return errorLine(modelPath, warning.folders.empty() ? reason : reason + ")");
 }
 
-// Loads every model into the store, printing each one's report to out
-// when there is one; stops at the first file that fails, or that the format
-// cannot hold. Notes the model that brought each texture name: its image is
-// looked for in that model's folder first, and a warning about it names
-// that model.
+// What the store's textures came with, by texture number: the model that
+// named each (its image is looked for in that model's folder first, and a
+// warning about it names that model) and where its image is.
+struct TextureOrigins {
+    std::vector<std::string> models;
+    std::vector<TextureSource> sources;
+};
+
+void noteTextureOrigins(const std::string& path, const ModelLoad& loaded, size_t textureCount,
+                        TextureOrigins& origins) {
+    const size_t known = origins.models.size();
+    origins.models.resize(textureCount, path);
+    origins.sources.resize(textureCount);
+    for (const auto& [texture, source] : loaded.textureSources) {
+        if (texture >= known && texture < textureCount) {
+            origins.sources[texture] = source;
+        }
+    }
+}
+
+// Loads every model into the store, printing each one's report to out and
+// its warnings to err when they are given; stops at the first file that
+// fails, or that the format cannot hold. Notes every file read.
 std::optional<OutputError> loadModels(const FormatWriter& writer, const std::vector<std::string>& modelPaths,
-                                      MeshStore& store, std::vector<std::string>& textureModels, std::ostream* out,
-                                      ConversionResult& result) {
+                                      MeshStore& store, TextureOrigins& origins, std::ostream* out,
+                                      std::ostream* err, ConversionResult& result,
+                                      std::vector<std::string>& filesRead) {
     for (const std::string& path : modelPaths) {
         const size_t firstPosition = store.positions.size();
-        const LoadResult loaded = loadMagFile(path, store);
-        if (loaded.error) {
-            return OutputError{path, loaded.error.words};
+        const ModelLoad loaded = loadModel(path, store);
+        if (!loaded.error.empty()) {
+            return OutputError{path, loaded.error};
         }
-        textureModels.resize(store.textures.size(), path);
+        noteTextureOrigins(path, loaded, store.textures.size(), origins);
+        filesRead.insert(filesRead.end(), loaded.filesRead.begin(), loaded.filesRead.end());
         if (writer.refuseModel != nullptr) {
             if (std::optional<std::string> refusal = writer.refuseModel(store, firstPosition)) {
                 return OutputError{path, std::move(*refusal)};
             }
         }
         if (out != nullptr) {
-            *out << formatLoadReport(loaded.report) << std::flush;
+            *out << loaded.report << std::flush;
         }
-        result.triangles += loaded.report.triangleCount;
-        result.quads += loaded.report.quadCount;
-        result.polygons += loaded.report.triangleCount + loaded.report.quadCount;
+        for (const std::string& warning : loaded.warnings) {
+            result.warnings.push_back(errorLine(path, warning));
+            if (err != nullptr) {
+                *err << result.warnings.back() << std::flush;
+            }
+        }
+        result.triangles += loaded.triangles;
+        result.quads += loaded.quads;
+        result.polygons += loaded.triangles + loaded.quads;
     }
     return std::nullopt;
 }
 
+std::vector<FileIdentity> identitiesOf(const std::vector<std::string>& paths) {
+    std::vector<FileIdentity> identities;
+    for (const std::string& path : paths) {
+        if (const FileIdentity identity = identityOf(path); identity != FileIdentity{}) {
+            identities.push_back(identity);
+        }
+    }
+    return identities;
+}
+
 // What the images are looked for and kept for: the search, with the
 // outputs' folder and the picture's name when there is one.
-TextureSearch searchFor(const std::vector<std::string>& textureModels, const std::vector<std::string>& extraFolders,
+TextureSearch searchFor(const TextureOrigins& origins, const std::vector<std::string>& extraFolders,
                         const std::string& outputBase, const std::string& picturePath) {
     TextureSearch search;
-    for (const std::string& model : textureModels) {
+    for (const std::string& model : origins.models) {
         search.modelFolders.emplace_back(folderPart(model));
     }
+    search.sources = origins.sources;
     search.extraFolders = extraFolders;
     search.outputFolder = folderPart(outputBase);
     if (!picturePath.empty()) {
@@ -93,12 +132,12 @@ TextureSearch searchFor(const std::vector<std::string>& textureModels, const std
 
 // The images of the store's textures; each warning's line goes to err and
 // into the result.
-TextureFiles findTextures(const MeshStore& store, const std::vector<std::string>& textureModels,
-                          const TextureSearch& search, std::ostream& err, ConversionResult& result) {
+TextureFiles findTextures(const MeshStore& store, const TextureOrigins& origins, const TextureSearch& search,
+                          std::ostream& err, ConversionResult& result) {
     std::vector<TextureWarning> warnings;
     TextureFiles textures = prepareTextureFiles(store, search, warnings);
     for (const TextureWarning& warning : warnings) {
-        result.warnings.push_back(textureWarning(textureModels.at(warning.texture), warning));
+        result.warnings.push_back(textureWarning(origins.models.at(warning.texture), warning));
         err << result.warnings.back() << std::flush;
     }
     return textures;
@@ -107,12 +146,14 @@ TextureFiles findTextures(const MeshStore& store, const std::vector<std::string>
 }  // namespace
 
 ConversionResult convertModels(const CommandLine& commandLine, const std::vector<std::string>& modelPaths,
-                               const std::string& outputBase, std::ostream& out, std::ostream& err) {
+                               const std::string& outputBase, std::ostream& out, std::ostream& err,
+                               const std::vector<FileIdentity>& otherInputs) {
     const Format format = formatOf(commandLine.format);
     ConversionResult result;
     MeshStore store;
-    std::vector<std::string> textureModels;  // per store texture number: the model that named it
-    result.failure = loadModels(format.writer, modelPaths, store, textureModels, &out, result);
+    TextureOrigins origins;
+    std::vector<std::string> filesRead;
+    result.failure = loadModels(format.writer, modelPaths, store, origins, &out, &err, result, filesRead);
     if (result.failure) {
         return result;
     }
@@ -121,10 +162,13 @@ ConversionResult convertModels(const CommandLine& commandLine, const std::vector
     const std::string picture = commandLine.preview ? outputBase + ".preview.png" : "";
     const TextureFiles textures =
         commandLine.textures
-            ? findTextures(store, textureModels, searchFor(textureModels, commandLine.textureFolders, outputBase, picture),
-                           err, result)
+            ? findTextures(store, origins, searchFor(origins, commandLine.textureFolders, outputBase, picture), err,
+                           result)
             : TextureFiles{};
     OutputSet outputs;
+    std::vector<FileIdentity> inputs = identitiesOf(filesRead);
+    inputs.insert(inputs.end(), otherInputs.begin(), otherInputs.end());
+    outputs.protect(std::move(inputs));
     const ModelOutput model{store, textures, outputBase};
     const auto printCount = [&](size_t polygons) {
         if (format.countName != nullptr) {
@@ -147,18 +191,20 @@ ConversionResult convertModels(const CommandLine& commandLine, const std::vector
 std::optional<OutputError> drawThumbnail(const ThumbnailRequest& request) {
     ConversionResult result;
     MeshStore store;
-    std::vector<std::string> textureModels;
-    if (std::optional<OutputError> failure = loadModels(FormatWriter{}, {request.modelPath}, store, textureModels,
-                                                        nullptr, result)) {
+    TextureOrigins origins;
+    std::vector<std::string> filesRead;
+    if (std::optional<OutputError> failure = loadModels(FormatWriter{}, {request.modelPath}, store, origins, nullptr,
+                                                        nullptr, result, filesRead)) {
         return failure;
     }
     store.mergeDuplicates();
     store.groupByMaterial();
     std::ostringstream unshown;  // the warnings of a thumbnail go nowhere
-    TextureSearch search = searchFor(textureModels, {}, request.picturePath, request.picturePath);
+    TextureSearch search = searchFor(origins, {}, request.picturePath, request.picturePath);
     search.onlyDecoded = true;
-    const TextureFiles textures = findTextures(store, textureModels, search, unshown, result);
+    const TextureFiles textures = findTextures(store, origins, search, unshown, result);
     OutputSet outputs;
+    outputs.protect(identitiesOf(filesRead));
     if (!writePicture(outputs, {store, textures, request.picturePath}, request.picturePath, request.size,
                       availableCores()) ||
         !outputs.commit()) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "CommandLine.h"
+#include "os/Platform.h"
 #include "output/OutputError.h"
 
 namespace zelvane {
@@ -18,15 +19,18 @@ struct ConversionResult {
     uint64_t quads = 0;
     std::vector<std::string> outputs;    // the files written, picture included
     std::string picture;                 // the picture's path, when one was written
-    std::vector<std::string> warnings;   // the texture warnings' lines, as written to err
+    std::vector<std::string> warnings;   // the warnings' lines (models and textures), as written to err
 };
 
 // Loads the models into one store and writes it in the command line's
 // format, with its textures if asked, under outputBase (the outputs' path
 // without their endings). Load reports and count lines go to out, texture
 // warnings to err; the failure, if any, is left to the caller to report.
+// No output may be written over a file the models led to, nor over one of
+// otherInputs (the other models of a run that converts each on its own).
 ConversionResult convertModels(const CommandLine& commandLine, const std::vector<std::string>& modelPaths,
-                               const std::string& outputBase, std::ostream& out, std::ostream& err);
+                               const std::string& outputBase, std::ostream& out, std::ostream& err,
+                               const std::vector<FileIdentity>& otherInputs = {});
 
 // Loads the model and writes its picture alone at the request's path,
 // printing nothing; the failure, if any.

@@ -73,6 +73,32 @@ const uint8_t* ByteReader::take(size_t size) {
     return bytes;
 }
 
+std::span<const uint8_t> ByteReader::peek(size_t size) {
+    size = std::min(size, buffer_.size());
+    if (end_ - begin_ < size) {
+        fill(size);
+    }
+    return {buffer_.data() + begin_, std::min(size, end_ - begin_)};
+}
+
+bool ByteReader::takeRest(std::vector<uint8_t>& bytes) {
+    bytes.assign(buffer_.begin() + static_cast<ptrdiff_t>(begin_), buffer_.begin() + static_cast<ptrdiff_t>(end_));
+    if (fileSize_ != UINT64_MAX && remaining() <= SIZE_MAX) {
+        bytes.reserve(static_cast<size_t>(remaining()));
+    }
+    offset_ += end_ - begin_;
+    begin_ = end_ = 0;
+    for (;;) {
+        const size_t got = std::fread(buffer_.data(), 1, buffer_.size(), file_.get());
+        if (got == 0) {
+            readErrno_ = std::ferror(file_.get()) ? (errno != 0 ? errno : EIO) : 0;
+            return readErrno_ == 0;
+        }
+        bytes.insert(bytes.end(), buffer_.begin(), buffer_.begin() + static_cast<ptrdiff_t>(got));
+        offset_ += got;
+    }
+}
+
 bool ByteReader::skip(uint64_t size) {
     if (size > remaining()) {
         return false;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,12 @@ public:
     // The next size bytes (at most the buffer size), valid until the next call,
     // or nullptr when the file ends first or cannot be read.
     const uint8_t* take(size_t size);
+    // Up to size bytes ahead (at most the buffer size) without taking them:
+    // fewer only where the file ends or cannot be read.
+    std::span<const uint8_t> peek(size_t size);
+    // Every byte not yet taken, to the file's end; false when the file
+    // cannot be read.
+    bool takeRest(std::vector<uint8_t>& bytes);
     // Steps over size bytes; false when the file ends first or cannot be read.
     bool skip(uint64_t size);
 

@@ -46,15 +46,11 @@ Vector3 readVector3F64(const uint8_t* bytes) {
 
 class Mag5Loader {
 public:
-    explicit Mag5Loader(MeshStore& store) : store_(store) {}
+    Mag5Loader(mag5::ByteReader& reader, MeshStore& store) : store_(store), reader_(reader) {}
 
-    LoadResult load(const std::string& path) {
+    LoadResult load() {
         LoadResult result;
-        if (std::string reason = reader_.open(path); !reason.empty()) {
-            result.error = {LoadFailure::kCannotOpen, std::move(reason)};
-        } else {
-            result.error = readFile();
-        }
+        result.error = readFile();
         result.report = report_;
         return result;
     }
@@ -239,8 +235,8 @@ private:
     }
 
     MeshStore& store_;
-    BackgroundPrefault mapAhead_;  // before the reader: its thread is joined after the reading ends
-    mag5::ByteReader reader_;
+    BackgroundPrefault mapAhead_;  // its thread is joined once the reading ends
+    mag5::ByteReader& reader_;
     LoadReport report_;
     uint32_t textureCount_ = 0;
     uint32_t vertexCount_ = 0;
@@ -252,7 +248,15 @@ private:
 }  // namespace
 
 LoadResult loadMagFile(const std::string& path, MeshStore& store) {
-    return Mag5Loader(store).load(path);
+    mag5::ByteReader reader;
+    if (std::string reason = reader.open(path); !reason.empty()) {
+        return {{LoadFailure::kCannotOpen, std::move(reason)}, {}};
+    }
+    return loadMagFile(reader, store);
+}
+
+LoadResult loadMagFile(mag5::ByteReader& reader, MeshStore& store) {
+    return Mag5Loader(reader, store).load();
 }
 
 }  // namespace zelvane

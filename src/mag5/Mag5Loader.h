@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "ByteReader.h"
 #include "LoadReport.h"
 #include "mesh/MeshStore.h"
 
@@ -36,5 +37,7 @@ struct LoadResult {
 // MAG5, ends early or refers to a vertex it does not have gives an error in
 // plain words; what was added to the store before is then left in it.
 LoadResult loadMagFile(const std::string& path, MeshStore& store);
+// The same from a file already open, none of whose bytes are taken yet.
+LoadResult loadMagFile(mag5::ByteReader& reader, MeshStore& store);
 
 }  // namespace zelvane

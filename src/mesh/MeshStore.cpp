@@ -57,6 +57,13 @@ uint32_t MeshStore::addVertex(const Vector3& position, const Vector3& normal) {
     return static_cast<uint32_t>(positions.size() - 1);
 }
 
+uint32_t MeshStore::addPosition(const Vector3& position) {
+    positionNormal_.push_back(kNoNormal);
+    positionTexcoord_.push_back(kNoTexcoord);
+    positions.push_back(position);
+    return static_cast<uint32_t>(positions.size() - 1);
+}
+
 uint32_t MeshStore::vertexNormal(uint32_t vertex) const {
     return vertex < positionNormal_.size() ? positionNormal_[vertex] : vertex;
 }

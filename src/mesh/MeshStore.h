@@ -64,6 +64,10 @@ public:
     // Appends a position, and the normal that goes with it unless an equal one
     // is there; returns the position's index.
     uint32_t addVertex(const Vector3& position, const Vector3& normal);
+    // Appends a position that comes without a normal of its own, as in
+    // formats that keep normals apart from positions; returns its index. A
+    // polygon over such positions must give its corners' normals.
+    uint32_t addPosition(const Vector3& position);
     // Appends a polygon; returns its index. Textured polygons (material.texture
     // not 0) get a texture coordinate per corner from u and v. With
     // cornerNormals each corner gets the normal given for it; without, each
@@ -101,6 +105,7 @@ private:
 
     std::unordered_map<std::string, uint32_t> textureLookup_{{"", 0}};
     static constexpr uint32_t kNoTexcoord = UINT32_MAX;
+    static constexpr uint32_t kNoNormal = UINT32_MAX;
     LargeVector<uint32_t> positionNormal_;    // per position: the normal added with it
     LargeVector<uint32_t> positionTexcoord_;  // per position: the texture coordinate it had last
     ValueIndex<Vector3Array> normalIndex_;

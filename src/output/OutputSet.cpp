@@ -1,10 +1,12 @@
 #include "OutputSet.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
 
 #include "Interrupts.h"
+#include "OutputPlaces.h"
 #include "os/Platform.h"
 
 namespace zelvane {
@@ -20,6 +22,13 @@ OutputFile* OutputSet::create(const std::string& path, FileMode mode) {
     static std::atomic<unsigned> sequence = 0;  // models may be converted side by side
     std::string suffix = ".";
     suffix += std::to_string(currentProcessId()) + "-" + std::to_string(sequence++) + ".tmp";
+    if (!inputs_.empty()) {
+        const FileIdentity there = identityBesideOutputs(path);
+        if (there != FileIdentity{} && std::find(inputs_.begin(), inputs_.end(), there) != inputs_.end()) {
+            refuse(path, "is read by this run and cannot be written too (--output-dir writes the outputs elsewhere)");
+            return nullptr;
+        }
+    }
     auto file = std::make_unique<OutputFile>(path, std::move(suffix), mode, calls_);
     if (!file->open()) {
         fail(*file, file->failure());

@@ -7,6 +7,7 @@
 
 #include "OutputError.h"
 #include "OutputFile.h"
+#include "os/Platform.h"
 
 namespace zelvane {
 
@@ -23,6 +24,10 @@ public:
     ~OutputSet();
     OutputSet(const OutputSet&) = delete;
     OutputSet& operator=(const OutputSet&) = delete;
+
+    // Files the run reads: an output whose path leads to one of them is
+    // refused when it is created, before anything is written.
+    void protect(std::vector<FileIdentity> inputs) { inputs_ = std::move(inputs); }
 
     // Starts the file that is to appear at path, a text file unless asked
     // otherwise; nullptr on failure (see error).
@@ -48,6 +53,7 @@ private:
     void finishFiles();
 
     const FileCalls& calls_;
+    std::vector<FileIdentity> inputs_;
     std::vector<std::unique_ptr<OutputFile>> files_;
     std::optional<OutputError> error_;
 };

@@ -1,9 +1,6 @@
 #include "TexturePreparation.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <map>
 #include <set>
 #include <string_view>
@@ -12,6 +9,7 @@
 #include "os/FolderLookup.h"
 #include "os/PathText.h"
 #include "os/Platform.h"
+#include "os/WholeFile.h"
 #include "output/OutputPlaces.h"
 
 namespace zelvane {
@@ -24,6 +22,7 @@ struct FoundImage {
     uint32_t texture = 0;
     std::string path;
     FileIdentity identity;
+    std::shared_ptr<const std::vector<uint8_t>> bytes;  // an image the model holds: no path
 };
 
 // The textures that some group shows, by number.
@@ -64,22 +63,8 @@ bool findImage(const std::string& name, const std::vector<std::string>& folders,
 }
 
 bool readImageFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& reason) {
-    std::FILE* file = openBinaryFile(path);
-    if (file == nullptr) {
-        reason = std::strerror(errno);
-        return false;
-    }
-    const FileStatus status = statusOf(file);
-    if (!status.regular || status.size > kLargestImageFile) {
-        reason = status.regular ? "larger than 256 MiB" : "not a regular file";
-        std::fclose(file);
-        return false;
-    }
-    bytes.resize(static_cast<size_t>(status.size));
-    const bool whole = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fgetc(file) == EOF;
-    reason = whole ? "" : "could not be read whole";
-    std::fclose(file);
-    return whole;
+    reason = readWholeFile(path, kLargestImageFile, bytes);
+    return reason.empty();
 }
 
 // The image the outputs can show: a PNG or JPEG as it is (copied), anything
@@ -165,13 +150,37 @@ private:
     std::set<std::string> taken_;
 };
 
-// The name of the image for a texture: a copy keeps the found file's name,
-// a conversion takes the texture's file name with ".png".
-std::string imageNameFor(const std::string& textureName, const FoundImage& found, bool copied) {
-    if (copied) {
+// The name of the image for a texture: a copy keeps the found file's name
+// (one the model holds takes the texture's file name with its format's
+// ending), a conversion takes the texture's file name with ".png".
+std::string imageNameFor(const std::string& textureName, const FoundImage& found, const TextureFile& file,
+                         bool copied) {
+    if (copied && !found.path.empty()) {
         return std::string(fileNamePart(found.path));
     }
-    return std::string(stemOf(fileNamePart(textureName))) + ".png";
+    const std::string_view ending = copied && file.mimeType == mimeTypeOf(ImageFormat::kJpeg) ? ".jpg" : ".png";
+    return std::string(stemOf(fileNamePart(textureName))) + std::string(ending);
+}
+
+// Where a texture's image is: in the bytes its source holds, or in a file
+// the source's name, or its own, leads to.
+bool locateImage(uint32_t texture, const std::string& name, const TextureSearch& search, FoundImage& found,
+                 std::string& reason) {
+    const TextureSource* source = texture < search.sources.size() ? &search.sources[texture] : nullptr;
+    if (source != nullptr && source->bytes) {
+        found.bytes = source->bytes;
+        return true;
+    }
+    const bool renamed = source != nullptr && !source->lookupName.empty();
+    return findImage(renamed ? source->lookupName : name, foldersFor(texture, search), found, reason);
+}
+
+bool readImage(const FoundImage& image, std::vector<uint8_t>& bytes, std::string& reason) {
+    if (image.bytes) {
+        bytes = *image.bytes;
+        return true;
+    }
+    return readImageFile(image.path, bytes, reason);
 }
 
 }  // namespace
@@ -184,9 +193,9 @@ TextureFiles prepareTextureFiles(const MeshStore& store, const TextureSearch& se
     std::set<std::pair<uint64_t, uint64_t>> sources;
     for (const uint32_t texture : texturesInUse(store)) {
         const std::string& name = store.textures[texture];
-        FoundImage image{texture, {}, {}};
+        FoundImage image{texture, {}, {}, {}};
         std::string reason;
-        if (!findImage(name, foldersFor(texture, search), image, reason)) {
+        if (!locateImage(texture, name, search, image, reason)) {
             warnings.push_back({texture, name, reason, foldersFor(texture, search)});
             continue;
         }
@@ -197,6 +206,7 @@ TextureFiles prepareTextureFiles(const MeshStore& store, const TextureSearch& se
     }
     ImageNames names(search.outputFolder, sources, search.reservedNames);
     std::map<std::pair<uint64_t, uint64_t>, uint32_t> fileOfSource;
+    std::map<const void*, uint32_t> fileOfBytes;
     for (const FoundImage& image : found) {
         const std::string& name = store.textures[image.texture];
         const std::pair<uint64_t, uint64_t> source{image.identity.device, image.identity.file};
@@ -205,19 +215,26 @@ TextureFiles prepareTextureFiles(const MeshStore& store, const TextureSearch& se
             result.fileOfTexture[image.texture] = known->second;
             continue;
         }
+        if (const auto known = fileOfBytes.find(image.bytes.get()); image.bytes && known != fileOfBytes.end()) {
+            result.fileOfTexture[image.texture] = known->second;
+            continue;
+        }
         std::vector<uint8_t> bytes;
         TextureFile file;
         std::string reason;
         bool copied = false;
-        if (!readImageFile(image.path, bytes, reason) ||
-            !convertImage(std::move(bytes), name, search, file, copied, reason)) {
-            warnings.push_back({image.texture, name, reason, foldersFor(image.texture, search)});
+        if (!readImage(image, bytes, reason) || !convertImage(std::move(bytes), name, search, file, copied, reason)) {
+            warnings.push_back({image.texture, name, reason, image.bytes ? std::vector<std::string>{}
+                                                                         : foldersFor(image.texture, search)});
             continue;
         }
-        file.fileName = names.claim(imageNameFor(name, image, copied), copied ? image.identity : FileIdentity{},
-                                    file.inPlace);
+        file.fileName = names.claim(imageNameFor(name, image, file, copied),
+                                    copied ? image.identity : FileIdentity{}, file.inPlace);
         if (identified) {
             fileOfSource[source] = static_cast<uint32_t>(result.files.size());
+        }
+        if (image.bytes) {
+            fileOfBytes[image.bytes.get()] = static_cast<uint32_t>(result.files.size());
         }
         result.fileOfTexture[image.texture] = static_cast<uint32_t>(result.files.size());
         result.files.push_back(std::move(file));

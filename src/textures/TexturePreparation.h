@@ -5,6 +5,7 @@
 
 #include "TextureFiles.h"
 #include "mesh/MeshStore.h"
+#include "mesh/TextureSource.h"
 
 namespace zelvane {
 
@@ -13,6 +14,7 @@ namespace zelvane {
 struct TextureSearch {
     std::vector<std::string> modelFolders;  // per store texture number: the folder of the model that named it
     std::vector<std::string> extraFolders;  // looked in after the model's folder, in order
+    std::vector<TextureSource> sources;     // per store texture number, where the model says more than the name
     std::string outputFolder;               // beside the outputs ("" is the current folder)
     std::vector<std::string> reservedNames;  // names of other outputs there, which no image may take
     bool keepDecoded = false;                // keep each image's pixels too (TextureFile::decoded)
@@ -25,11 +27,12 @@ struct TextureWarning {
     uint32_t texture = 0;  // the store's number for it
     std::string name;
     std::string reason;
-    std::vector<std::string> folders;
+    std::vector<std::string> folders;  // none for an image the model holds
 };
 
-// Finds the image of every texture a group uses and makes it one the
-// outputs can reference: a PCX, BMP or TGA image converted to PNG, named
+// Finds the image of every texture a group uses (the bytes its source
+// holds, or the file its source's or its own name leads to) and makes it
+// one the outputs can reference: a PCX, BMP or TGA image converted to PNG, named
 // after the texture's file name with ".png", or a PNG or JPEG image taken as
 // it is. Two images that would get one name get "-2", "-3", ... suffixes,
 // and no name is that of a source image. The sources are only read. The
