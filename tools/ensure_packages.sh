@@ -12,21 +12,24 @@
 # add-on's zip), blender (make test-blender: Blender itself).
 set -euo pipefail
 
+# The model readers' header libraries, which every build of the converter needs.
+READERS="libtinyobjloader-dev libtinygltf-dev nlohmann-json3-dev"
+
 packages_of() {
   case "$1" in
-    build) echo make cmake g++ libstb-dev ;;
+    build) echo make cmake g++ libstb-dev $READERS ;;
     # npm: Debian's nodejs comes without it, other builds of Node.js with it. chromium: the gallery page's
     # end-to-end test opens it there. blender: pictures are compared with its rendering (its glTF importer
     # needs python3-numpy, which Debian's blender does not depend on).
     test) echo make cmake ninja-build g++ libgtest-dev libgmock-dev libtinyobjloader-dev libxml2-dev libxml2-utils \
-      libstb-dev python3-pil nlohmann-json3-dev nodejs "$(command -v npm >/dev/null 2>&1 || echo npm)" chromium \
+      libstb-dev python3-pil $READERS nodejs "$(command -v npm >/dev/null 2>&1 || echo npm)" chromium \
       blender python3-numpy ;;
-    fuzz) echo make cmake ninja-build clang-14 libclang-rt-14-dev libstb-dev ;;
-    windows) echo make cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 locales libstb-dev ;;
+    fuzz) echo make cmake ninja-build clang-14 libclang-rt-14-dev libstb-dev $READERS ;;
+    windows) echo make cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 locales libstb-dev $READERS ;;
     bench) echo make cmake ninja-build g++ assimp-utils ;;
-    package) echo make cmake g++ libstb-dev dpkg-dev file ;;
-    package-windows) echo make cmake g++-mingw-w64-x86-64-posix libstb-dev zip ;;
-    package-blender) echo make cmake g++ g++-mingw-w64-x86-64-posix libstb-dev zip file ;;
+    package) echo make cmake g++ libstb-dev $READERS dpkg-dev file ;;
+    package-windows) echo make cmake g++-mingw-w64-x86-64-posix libstb-dev $READERS zip ;;
+    package-blender) echo make cmake g++ g++-mingw-w64-x86-64-posix libstb-dev $READERS zip file ;;
     # Debian's blender does not depend on numpy, without which its glTF importer fails.
     blender) echo blender python3-numpy ;;
     *) echo "ensure_packages.sh: no package group '$1' (build, test, fuzz, windows, bench, package, package-windows, package-blender, blender)" >&2; return 2 ;;

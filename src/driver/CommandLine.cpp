@@ -23,6 +23,8 @@ bool readFormatOption(std::string_view argument, OutputFormat& format) {
         format = OutputFormat::kGlb;
     } else if (argument == "--gltf") {
         format = OutputFormat::kGltf;
+    } else if (argument == "--mag5") {
+        format = OutputFormat::kMag5;
     } else {
         return false;
     }

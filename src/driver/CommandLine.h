@@ -17,9 +17,10 @@ inline constexpr uint32_t kSmallestPicture = 16;
 inline constexpr uint32_t kLargestPicture = 4096;
 inline constexpr uint32_t kDefaultPicture = 512;
 
-// What a conversion writes: OBJ and MTL, the scene document ("-quazo"), or
-// glTF 2.0 as one binary file ("--glb") or as JSON with its buffer ("--gltf").
-enum class OutputFormat { kObj, kScene, kGlb, kGltf };
+// What a conversion writes: OBJ and MTL, the scene document ("-quazo"),
+// glTF 2.0 as one binary file ("--glb") or as JSON with its buffer
+// ("--gltf"), or a MAG5 file for the game ("--mag5").
+enum class OutputFormat { kObj, kScene, kGlb, kGltf, kMag5 };
 
 struct CommandLine {
     Request request = Request::kConvert;

@@ -4,6 +4,7 @@
 
 #include "ErrorLines.h"
 #include "gltf/GltfWriter.h"
+#include "mag5write/Mag5Writer.h"
 #include "ModelLoading.h"
 #include "mesh/MeshStore.h"
 #include "obj/ObjWriter.h"
@@ -29,6 +30,8 @@ Format formatOf(OutputFormat format) {
             return {kGlbWriter, "glb"};
         case OutputFormat::kGltf:
             return {kGltfWriter, "gltf"};
+        case OutputFormat::kMag5:
+            return {kMag5Writer, "mag5"};
         case OutputFormat::kObj:
             break;
     }
@@ -160,11 +163,12 @@ ConversionResult convertModels(const CommandLine& commandLine, const std::vector
     store.mergeDuplicates();
     store.groupByMaterial();
     const std::string picture = commandLine.preview ? outputBase + ".preview.png" : "";
-    const TextureFiles textures =
-        commandLine.textures
-            ? findTextures(store, origins, searchFor(origins, commandLine.textureFolders, outputBase, picture), err,
-                           result)
-            : TextureFiles{};
+    TextureFiles textures;
+    if (commandLine.textures) {
+        TextureSearch search = searchFor(origins, commandLine.textureFolders, outputBase, picture);
+        search.pcx = commandLine.format == OutputFormat::kMag5;
+        textures = findTextures(store, origins, search, err, result);
+    }
     OutputSet outputs;
     std::vector<FileIdentity> inputs = identitiesOf(filesRead);
     inputs.insert(inputs.end(), otherInputs.begin(), otherInputs.end());

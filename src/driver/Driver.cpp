@@ -27,6 +27,7 @@ constexpr const char* kOptionLines[] = {
     "  -quazo             write the scene document and one OBJ file per material",
     "  --glb              write glTF 2.0 as one binary file, images embedded",
     "  --gltf             write glTF 2.0 as JSON with its buffer and images beside it",
+    "  --mag5             write a MAG5 model for the game (with --textures, its images as PCX)",
     "  --textures         find the textures' images, convert them to PNG and name those",
     "  --texture-dir DIR  also look for images in DIR (repeatable; implies --textures)",
     "  --each             convert every model on its own, a folder as the models in it",
@@ -38,6 +39,7 @@ constexpr const char* kOptionLines[] = {
     "                     only draw MODEL as PNG, SIZE x SIZE, printing nothing (for file managers)",
     "  --help, -h         print this text",
     "  --version          print the version",
+    "models: MAG5, OBJ with its MTL (*.obj), glTF 2.0 (.glb or .gltf); --each finds *.mag in folders",
     "Blender: File > Import > Darvonelle model (.mag) with the add-on zip; see README.md, \"Blender\"",
 };
 

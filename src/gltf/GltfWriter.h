@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "mesh/FinitePositions.h"
 #include "textures/ModelOutput.h"
 
 namespace zelvane {
@@ -16,10 +17,6 @@ namespace zelvane {
 // triangle (see GltfMesh), given once the files are complete.
 bool writeGlb(OutputSet& outputs, const ModelOutput& model, const PolygonCount& polygonCount);
 bool writeGltf(OutputSet& outputs, const ModelOutput& model, const PolygonCount& polygonCount);
-
-// glTF holds only finite numbers: why a model whose positions from
-// firstPosition on were just loaded cannot be written, or nothing.
-std::optional<std::string> refuseNonFinitePositions(const MeshStore& store, size_t firstPosition);
 
 inline constexpr FormatWriter kGlbWriter{writeGlb, refuseNonFinitePositions};
 inline constexpr FormatWriter kGltfWriter{writeGltf, refuseNonFinitePositions};

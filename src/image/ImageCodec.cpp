@@ -15,6 +15,11 @@ DecodedImage decodeImage(std::span<const uint8_t> bytes, ImageFormat format) {
         case ImageFormat::kTga:
         case ImageFormat::kPng:
             return image::decodeWithStb(bytes, format);
+        case ImageFormat::kJpeg:
+            if (std::string error = image::checkJpegHeader(bytes); !error.empty()) {
+                return {std::nullopt, std::move(error)};
+            }
+            return image::decodeWithStb(bytes, format);
         default:
             return {std::nullopt, "not an image of a known kind"};
     }

@@ -28,8 +28,7 @@ struct DecodedImage {
     std::string error;  // lower-case words when there is no image, e.g. "PCX data ends early"
 };
 
-// Decodes a PCX, BMP, TGA or PNG file (JPEG, or any other format, is an
-// error).
+// Decodes a PCX, BMP, TGA, PNG or JPEG file (any other format is an error).
 DecodedImage decodeImage(std::span<const uint8_t> bytes, ImageFormat format);
 
 // Checks that a PNG or JPEG file has a readable header of a sensible size;

@@ -39,12 +39,15 @@ bool hasSignatureOf(std::span<const uint8_t> bytes, ImageFormat format) {
 }
 
 // Deflate makes at most 1032 bytes of one: a PNG cannot hold more pixels
-// than that many bytes of its file fill, whatever its header declares.
-std::string checkPngSize(std::span<const uint8_t> bytes, const StbInfo& info) {
-    constexpr uint64_t kMostDeflateExpansion = 1032;
+// than that many bytes of its file fill, whatever its header declares. A
+// JPEG spends at least two bits on an 8 x 8 block where it is plain; one
+// that claims more than 1024 pixels a byte (as a progressive file can, with
+// runs of empty blocks) is not decoded.
+std::string checkCompressedSize(std::span<const uint8_t> bytes, const StbInfo& info, ImageFormat format) {
+    const uint64_t mostPixelsPerByte = format == ImageFormat::kPng ? 1032 : 1024;
     const auto width = static_cast<uint64_t>(info.width);
     const auto height = static_cast<uint64_t>(info.height);
-    return width * height > kMostDeflateExpansion * bytes.size() ? tooLargeForFile(width, height) : "";
+    return width * height > mostPixelsPerByte * bytes.size() ? tooLargeForFile(width, height) : "";
 }
 
 // stb_image copies an image data chunk into its buffer even when both are
@@ -76,7 +79,7 @@ DecodedImage decodeWithStb(std::span<const uint8_t> bytes, ImageFormat format) {
     if (!hasSignatureOf(bytes, format)) {
         return {std::nullopt, "not a " + std::string(nameOf(format)) + " file"};
     }
-    if (format != ImageFormat::kPng) {
+    if (format == ImageFormat::kBmp || format == ImageFormat::kTga) {
         if (std::string error = format == ImageFormat::kBmp ? checkBmpLayout(bytes) : checkTgaLayout(bytes);
             !error.empty()) {
             return {std::nullopt, std::move(error)};
@@ -90,9 +93,9 @@ DecodedImage decodeWithStb(std::span<const uint8_t> bytes, ImageFormat format) {
         !error.empty()) {
         return {std::nullopt, std::move(error)};
     }
-    if (format == ImageFormat::kPng) {
-        std::string error = checkPngSize(bytes, *info);
-        if (error.empty()) {
+    if (format == ImageFormat::kPng || format == ImageFormat::kJpeg) {
+        std::string error = checkCompressedSize(bytes, *info, format);
+        if (error.empty() && format == ImageFormat::kPng) {
             error = checkPngChunks(bytes);
         }
         if (!error.empty()) {

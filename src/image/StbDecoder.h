@@ -1,4 +1,4 @@
-// Reading BMP and TGA files through stb_image, and checking PNG and JPEG
+// Reading BMP, TGA, PNG and JPEG files through stb_image, and checking PNG
 // headers, each after our own checks of the sizes the file declares.
 #pragma once
 
@@ -10,7 +10,7 @@
 
 namespace zelvane::image {
 
-// Decodes a BMP, TGA or PNG file into RGB, or RGBA when it has alpha.
+// Decodes a BMP, TGA, PNG or JPEG file into RGB, or RGBA when it has alpha.
 DecodedImage decodeWithStb(std::span<const uint8_t> bytes, ImageFormat format);
 
 // "" when a file of the format (PNG) has a header stb_image reads, of a

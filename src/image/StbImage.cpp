@@ -1,6 +1,6 @@
-// The one translation unit with stb_image's implementation: BMP and TGA to
-// decode, PNG for its header, nothing that reads files. (JPEG headers are
-// read by JpegHeader.cpp.)
+// The one translation unit with stb_image's implementation: BMP, TGA, PNG
+// and JPEG, nothing that reads files. (JPEG headers are checked by
+// JpegHeader.cpp first.)
 #include "StbImage.h"
 
 #include <algorithm>
@@ -14,6 +14,7 @@
 #define STBI_ONLY_BMP
 #define STBI_ONLY_TGA
 #define STBI_ONLY_PNG
+#define STBI_ONLY_JPEG
 #define STBI_NO_STDIO
 #define STBI_NO_LINEAR
 #define STBI_NO_HDR

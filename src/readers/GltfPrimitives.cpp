@@ -1,7 +1,6 @@
 #include "GltfPrimitives.h"
 
 #include <array>
-#include <cmath>
 #include <optional>
 
 #include "GltfAccessors.h"
@@ -14,10 +13,6 @@ constexpr int kTexcoordComponents[] = {TINYGLTF_COMPONENT_TYPE_FLOAT, TINYGLTF_C
                                        TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT};
 constexpr int kIndexComponents[] = {TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE, TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT,
                                     TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT};
-
-bool isFinite(const Vector3& v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
 
 Vector3 vectorAt(const AccessorElements& elements, size_t element) {
     return {elements.number(element, 0), elements.number(element, 1), elements.number(element, 2)};
@@ -151,13 +146,8 @@ std::string PrimitiveAdder::addPrimitive(const tinygltf::Primitive& primitive, c
     }
     const uint32_t base = static_cast<uint32_t>(store_.positions.size());
     for (size_t vertex = 0; vertex < vertexCount; ++vertex) {
-        const Vector3 position = placement.point(vectorAt(*positions, vertex));
-        if (!isFinite(position)) {
-            return "vertex " + std::to_string(positionsAdded_ + vertex) + " has a position that is not a finite number";
-        }
-        store_.addPosition(position);
+        store_.addPosition(placement.point(vectorAt(*positions, vertex)));
     }
-    positionsAdded_ += vertexCount;
     std::array<FaceCorner, 3> corners;
     for (size_t k = 0; k < triangles.triangles(); ++k) {
         const std::array<uint32_t, 3> triangle = triangles.triangle(k);

@@ -34,7 +34,6 @@ private:
     MeshStore& store_;
     ModelRead& read_;
     uint64_t budget_;
-    uint64_t positionsAdded_ = 0;
 };
 
 }  // namespace zelvane

@@ -6,6 +6,7 @@
 #include "GltfFiles.h"
 #include "GltfMaterials.h"
 #include "GltfPrimitives.h"
+#include "mesh/FinitePositions.h"
 #include "os/PathText.h"
 
 namespace zelvane {
@@ -82,9 +83,13 @@ ModelRead readGltfModel(const std::string& path, std::span<const uint8_t> bytes,
     for (const tinygltf::Buffer& buffer : model.buffers) {
         bytesRead += buffer.data.size();
     }
+    const size_t firstPosition = store.positions.size();
     PrimitiveAdder adder(model, materials, store, read, kCornersPerByte * bytesRead + kCornersWithoutBytes);
     read.error = forEachPlacedMesh(
         model, [&](int mesh, const Placement& placement) { return adder.addMesh(mesh, placement); });
+    if (read.error.empty()) {
+        read.error = refuseNonFinitePositions(store, firstPosition).value_or("");
+    }
     return read;
 }
 

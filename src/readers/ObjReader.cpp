@@ -1,12 +1,12 @@
 #include "ObjReader.h"
 
-#include <cmath>
 #include <numeric>
 #include <vector>
 
 #include "FaceAdding.h"
 #include "MemoryStream.h"
 #include "MtlLibraries.h"
+#include "mesh/FinitePositions.h"
 #include "os/PathText.h"
 
 namespace zelvane {
@@ -87,13 +87,9 @@ private:
     std::string addPositions() {
         const std::vector<double>& coordinates = data_.attrib.vertices;
         for (size_t index = 0; index + 2 < coordinates.size(); index += 3) {
-            const Vector3 position{coordinates[index], coordinates[index + 1], coordinates[index + 2]};
-            if (!std::isfinite(position.x) || !std::isfinite(position.y) || !std::isfinite(position.z)) {
-                return "vertex " + std::to_string(index / 3 + 1) + " has a position that is not a finite number";
-            }
-            store_.addPosition(position);
+            store_.addPosition({coordinates[index], coordinates[index + 1], coordinates[index + 2]});
         }
-        return {};
+        return refuseNonFinitePositions(store_, positionBase_).value_or("");
     }
 
     void addMaterials() {

@@ -6,6 +6,8 @@
 #include <string_view>
 
 #include "image/ImageCodec.h"
+#include "image/MedianCut.h"
+#include "image/PcxEncoder.h"
 #include "os/FolderLookup.h"
 #include "os/PathText.h"
 #include "os/Platform.h"
@@ -14,6 +16,9 @@
 
 namespace zelvane {
 namespace {
+
+// The type of PCX files, for images made for the game.
+constexpr std::string_view kPcxMimeType = "image/vnd.zbrush.pcx";
 
 // No texture of a game comes near this; a larger file is not read.
 constexpr uint64_t kLargestImageFile = uint64_t{256} << 20;
@@ -67,6 +72,44 @@ bool readImageFile(const std::string& path, std::vector<uint8_t>& bytes, std::st
     return reason.empty();
 }
 
+// A file name without its last ending; a name whose only dot starts it is
+// all stem (".png").
+std::string_view stemOf(std::string_view fileName) {
+    const size_t dot = fileName.find_last_of('.');
+    return dot == std::string_view::npos || dot == 0 ? fileName : fileName.substr(0, dot);
+}
+
+// The image as the game reads it, an 8-bit paletted PCX file: a PCX file as
+// it is, once it decodes; any other decoded, with a palette of its colours
+// (see toPalette). Dropping transparency leaves a note.
+bool convertToPcx(std::vector<uint8_t> source, const std::string& fileName, const TextureSearch& search,
+                  TextureFile& file, bool& copied, std::string& reason, std::string& note) {
+    const ImageFormat format = detectImageFormat(source, fileName);
+    if (format == ImageFormat::kUnknown) {
+        reason = "not a PCX, BMP, TGA, PNG or JPEG image";
+        return false;
+    }
+    DecodedImage decoded = decodeImage(source, format);
+    if (!decoded.image) {
+        reason = std::move(decoded.error);
+        return false;
+    }
+    copied = format == ImageFormat::kPcx;
+    if (copied) {
+        file.bytes = std::move(source);
+    } else {
+        if (hasTransparency(*decoded.image)) {
+            note = "transparency dropped: an 8-bit PCX image has none";
+        }
+        file.bytes = encodePcx(toPalette(*decoded.image));
+    }
+    file.mimeType = kPcxMimeType;
+    if (search.keepDecoded) {
+        file.decoded = std::move(*decoded.image);
+    }
+    return true;
+}
+
 // The image the outputs can show: a PNG or JPEG as it is (copied), anything
 // else decoded and written as PNG. Sets the file's mime type and bytes (but
 // for onlyDecoded), and with keepDecoded its pixels where they can be had.
@@ -102,12 +145,6 @@ bool convertImage(std::vector<uint8_t> source, const std::string& fileName, cons
     return true;
 }
 
-// A file name without its last ending; a name whose only dot starts it is
-// all stem (".png").
-std::string_view stemOf(std::string_view fileName) {
-    const size_t dot = fileName.find_last_of('.');
-    return dot == std::string_view::npos || dot == 0 ? fileName : fileName.substr(0, dot);
-}
 
 // The names of the images beside the outputs: each used once, whatever the
 // letter case (the file system may ignore it), and never a source's.
@@ -150,16 +187,22 @@ private:
     std::set<std::string> taken_;
 };
 
-// The name of the image for a texture: a copy keeps the found file's name
+// The name of the image for a texture: a PCX file for the game takes the
+// texture's file name, ending in ".pcx"; a copy keeps the found file's name
 // (one the model holds takes the texture's file name with its format's
-// ending), a conversion takes the texture's file name with ".png".
+// ending); a conversion takes the texture's file name with ".png".
 std::string imageNameFor(const std::string& textureName, const FoundImage& found, const TextureFile& file,
                          bool copied) {
+    const std::string_view fileName = fileNamePart(textureName);
+    if (file.mimeType == kPcxMimeType) {
+        const std::string_view ending = fileName.substr(stemOf(fileName).size());
+        return equalIgnoringAsciiCase(ending, ".pcx") ? std::string(fileName) : std::string(stemOf(fileName)) + ".pcx";
+    }
     if (copied && !found.path.empty()) {
         return std::string(fileNamePart(found.path));
     }
     const std::string_view ending = copied && file.mimeType == mimeTypeOf(ImageFormat::kJpeg) ? ".jpg" : ".png";
-    return std::string(stemOf(fileNamePart(textureName))) + std::string(ending);
+    return std::string(stemOf(fileName)) + std::string(ending);
 }
 
 // Where a texture's image is: in the bytes its source holds, or in a file
@@ -222,11 +265,19 @@ TextureFiles prepareTextureFiles(const MeshStore& store, const TextureSearch& se
         std::vector<uint8_t> bytes;
         TextureFile file;
         std::string reason;
+        std::string note;
         bool copied = false;
-        if (!readImage(image, bytes, reason) || !convertImage(std::move(bytes), name, search, file, copied, reason)) {
+        const bool converted =
+            readImage(image, bytes, reason) &&
+            (search.pcx ? convertToPcx(std::move(bytes), name, search, file, copied, reason, note)
+                        : convertImage(std::move(bytes), name, search, file, copied, reason));
+        if (!converted) {
             warnings.push_back({image.texture, name, reason, image.bytes ? std::vector<std::string>{}
                                                                          : foldersFor(image.texture, search)});
             continue;
+        }
+        if (!note.empty()) {
+            warnings.push_back({image.texture, name, note, {}});
         }
         file.fileName = names.claim(imageNameFor(name, image, file, copied),
                                     copied ? image.identity : FileIdentity{}, file.inPlace);

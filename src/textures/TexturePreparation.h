@@ -19,6 +19,7 @@ struct TextureSearch {
     std::vector<std::string> reservedNames;  // names of other outputs there, which no image may take
     bool keepDecoded = false;                // keep each image's pixels too (TextureFile::decoded)
     bool onlyDecoded = false;                // and make no file of a converted one: only a picture shows them
+    bool pcx = false;  // 8-bit PCX files for the game instead (see prepareTextureFiles)
 };
 
 // A texture whose image the outputs cannot have: its name as the model
@@ -34,7 +35,10 @@ struct TextureWarning {
 // holds, or the file its source's or its own name leads to) and makes it
 // one the outputs can reference: a PCX, BMP or TGA image converted to PNG, named
 // after the texture's file name with ".png", or a PNG or JPEG image taken as
-// it is. Two images that would get one name get "-2", "-3", ... suffixes,
+// it is; or, for pcx, an 8-bit paletted PCX file named after the texture's
+// file name with ".pcx", a PCX source copied as it is and any other
+// decoded and given a palette (transparency dropped, with a warning that
+// says so). Two images that would get one name get "-2", "-3", ... suffixes,
 // and no name is that of a source image. The sources are only read. The
 // warnings come in the order of the textures.
 TextureFiles prepareTextureFiles(const MeshStore& store, const TextureSearch& search,
