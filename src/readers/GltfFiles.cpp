@@ -15,9 +15,24 @@ std::string_view nameIn(std::string_view path) {
     return path.starts_with("./") ? path.substr(2) : path;
 }
 
+// Notes the first file that cannot be read, and why.
+void noteProblem(GltfFolder& folder, std::string_view path, const std::string& reason) {
+    if (folder.problem.empty()) {
+        folder.problem = std::string(nameIn(path)) + ": " + reason;
+    }
+}
+
+std::string lookupReason(const FolderLookup& lookup) {
+    return lookup.result == LookupResult::kRefused ? lookup.reason : "not found";
+}
+
 bool fileExists(const std::string& path, void* user) {
-    const auto& folder = *static_cast<GltfFolder*>(user);
-    return lookUpInFolder(folder.folder, nameIn(path)).result == LookupResult::kFound;
+    auto& folder = *static_cast<GltfFolder*>(user);
+    const FolderLookup lookup = lookUpInFolder(folder.folder, nameIn(path));
+    if (lookup.result != LookupResult::kFound) {
+        noteProblem(folder, path, lookupReason(lookup));
+    }
+    return lookup.result == LookupResult::kFound;
 }
 
 std::string expandFilePath(const std::string& path, void*) {
@@ -27,14 +42,12 @@ std::string expandFilePath(const std::string& path, void*) {
 bool readWholeFile(std::vector<unsigned char>* bytes, std::string* error, const std::string& path, void* user) {
     auto& folder = *static_cast<GltfFolder*>(user);
     const FolderLookup lookup = lookUpInFolder(folder.folder, nameIn(path));
-    std::string reason = lookup.result == LookupResult::kRefused ? lookup.reason : "not found";
+    std::string reason = lookupReason(lookup);
     if (lookup.result == LookupResult::kFound) {
         reason = zelvane::readWholeFile(lookup.path, kLargestBuffer, *bytes);
     }
     if (!reason.empty()) {
-        if (folder.problem.empty()) {
-            folder.problem = std::string(nameIn(path)) + ": " + reason;
-        }
+        noteProblem(folder, path, reason);
         *error = reason;
         return false;
     }

@@ -16,7 +16,19 @@ struct ObjData {
     tinyobj::attrib_t attrib;
     std::vector<tinyobj::shape_t> shapes;
     std::vector<tinyobj::material_t> materials;
+    uint64_t shortFaces = 0;  // of fewer than three corners, which the parser leaves out
 };
+
+// The parser leaves out a face of fewer than three corners with this
+// warning, once for each.
+uint64_t shortFacesIn(const std::string& warning) {
+    constexpr std::string_view kShortFace = "Degenerated face found";
+    uint64_t count = 0;
+    for (size_t at = warning.find(kShortFace); at != std::string::npos; at = warning.find(kShortFace, at + 1)) {
+        ++count;
+    }
+    return count;
+}
 
 std::string firstLine(const std::string& text) {
     return text.substr(0, text.find('\n'));
@@ -35,6 +47,7 @@ std::string parseObj(std::string_view text, MtlLibraries& libraries, ObjData& da
         error = exception.what();
     }
     if (parsed) {
+        data.shortFaces = shortFacesIn(warning);
         return {};
     }
     return error.empty() ? "not a readable OBJ file" : "not a readable OBJ file: " + firstLine(error);
@@ -75,6 +88,8 @@ public:
             return error;
         }
         addMaterials();
+        read_.faces += data_.shortFaces;
+        read_.leftOut += data_.shortFaces;
         for (const tinyobj::shape_t& shape : data_.shapes) {
             if (std::string error = addShape(shape.mesh); !error.empty()) {
                 return error;
