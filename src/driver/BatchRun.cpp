@@ -94,7 +94,18 @@ private:
     std::string current_;
 };
 
-void convertJob(const CommandLine& commandLine, BatchJob& job) {
+// The run's models: no output may be written over one of them.
+std::vector<FileIdentity> modelFilesOf(const std::vector<BatchJob>& jobs) {
+    std::vector<FileIdentity> files;
+    for (const BatchJob& job : jobs) {
+        if (const FileIdentity identity = identityOf(job.model.path); identity != FileIdentity{}) {
+            files.push_back(identity);
+        }
+    }
+    return files;
+}
+
+void convertJob(const CommandLine& commandLine, const std::vector<FileIdentity>& modelFiles, BatchJob& job) {
     if (job.refusal) {
         job.result.failure = job.refusal;
         return;
@@ -106,14 +117,15 @@ void convertJob(const CommandLine& commandLine, BatchJob& job) {
     }
     std::ostringstream out;
     std::ostringstream err;
-    job.result = convertModels(commandLine, {job.model.path}, job.outputBase, out, err);
+    job.result = convertModels(commandLine, {job.model.path}, job.outputBase, out, err, modelFiles);
     job.out = out.str();
     job.err = err.str();
 }
 
-void runWorker(const CommandLine& commandLine, std::vector<BatchJob>& jobs, JobBoard& board) {
+void runWorker(const CommandLine& commandLine, const std::vector<FileIdentity>& modelFiles,
+               std::vector<BatchJob>& jobs, JobBoard& board) {
     while (BatchJob* job = board.take()) {
-        convertJob(commandLine, *job);
+        convertJob(commandLine, modelFiles, *job);
         board.finish(static_cast<size_t>(job - jobs.data()));
     }
 }
@@ -123,6 +135,7 @@ void runWorker(const CommandLine& commandLine, std::vector<BatchJob>& jobs, JobB
 int runBatch(const CommandLine& commandLine, std::ostream& out, std::ostream& err, bool errorIsTerminal) {
     std::vector<OutputError> failures;
     std::vector<BatchJob> jobs = planJobs(listBatchModels(commandLine.modelPaths, failures), commandLine.outputFolder);
+    const std::vector<FileIdentity> modelFiles = modelFilesOf(jobs);
     Progress progress(err, errorIsTerminal, jobs.size());
     JobBoard board(jobs);
     std::vector<std::thread> workers;
@@ -132,7 +145,7 @@ int runBatch(const CommandLine& commandLine, std::ostream& out, std::ostream& er
         const InterruptHold hold;
         const size_t count = std::min<size_t>(availableCores(), jobs.size());
         for (size_t worker = 0; worker < count; ++worker) {
-            workers.push_back(startThread([&] { runWorker(commandLine, jobs, board); }));
+            workers.push_back(startThread([&] { runWorker(commandLine, modelFiles, jobs, board); }));
         }
         uint64_t polygons = 0;
         size_t converted = 0;
