@@ -7,9 +7,10 @@
 //
 //   zelvane_bench [--families shared,smooth,flat] [--sizes 100000,1000000,4000000] [--runs 5]
 //                 [--assimp-seconds 30] [--dir /tmp/zelvane-bench] [--scene-size 100000]
-//                 [--batch-runs 3] [--zelvane PATH]
+//                 [--mag5-size 1000000] [--batch-runs 3] [--zelvane PATH]
 //
-// Then the sample house drawn alone with --thumbnail 512, and last a folder
+// Then a smooth model of --mag5-size polygons as .glb written back as MAG5
+// (0 leaves it out), the sample house drawn alone with --thumbnail 512, and last a folder
 // of 208 models converted with --each against the same conversions one
 // after another (--batch-runs 0 leaves it out).
 //
@@ -28,6 +29,7 @@
 #include <vector>
 
 #include "BatchBench.h"
+#include "Mag5Bench.h"
 #include "PictureBench.h"
 #include "BenchMeasure.h"
 #include "BenchProcess.h"
@@ -53,6 +55,7 @@ struct Options {
     double assimpSeconds = 30;
     std::string dir = "/tmp/zelvane-bench";
     uint32_t sceneSize = 100000;
+    uint32_t mag5Size = 1000000;
     int batchRuns = 3;
     std::string zelvane;
     std::string helper = ZELVANE_MEASURE_RUN;
@@ -68,7 +71,7 @@ std::vector<std::string> splitList(const std::string& list) {
 [[noreturn]] void failUsage(const std::string& why) {
     std::fprintf(stderr,
                  "zelvane_bench: %s\nusage: zelvane_bench [--families shared,smooth,flat] [--sizes N,...] [--runs N]"
-                 " [--assimp-seconds S] [--dir DIR] [--scene-size N] [--batch-runs N] [--zelvane PATH]\n",
+                 " [--assimp-seconds S] [--dir DIR] [--scene-size N] [--mag5-size N] [--batch-runs N] [--zelvane PATH]\n",
                  why.c_str());
     std::exit(1);
 }
@@ -79,6 +82,7 @@ void applyOption(Options& options, const std::string& name, const std::string& v
     else if (name == "--dir") options.dir = value;
     else if (name == "--zelvane") options.zelvane = value;
     else if (name == "--scene-size") options.sceneSize = static_cast<uint32_t>(std::stoul(value));
+    else if (name == "--mag5-size") options.mag5Size = static_cast<uint32_t>(std::stoul(value));
     else if (name == "--batch-runs") options.batchRuns = std::max(0, std::atoi(value.c_str()));
     else if (name == "--sizes") {
         options.sizes.clear();
@@ -318,6 +322,11 @@ int main(int argc, char** argv) {
     }
     if (!assimp) std::printf("(assimp not found: apt-get install assimp-utils for the comparison)\n");
     if (options.sceneSize > 0) printSceneResult(options);
+    if (options.mag5Size > 0) {
+        zelvane::bench::printMag5Result({options.zelvane, options.helper,
+                                         ensureModel(options, ModelFamily::smooth, options.mag5Size).mag, options.dir,
+                                         options.runs});
+    }
     zelvane::bench::printThumbnailResult({options.zelvane, options.helper, options.dir, options.runs});
     if (options.batchRuns > 0) {
         zelvane::bench::printBatchResult({options.zelvane, options.helper, options.dir, options.batchRuns});
