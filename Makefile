@@ -10,6 +10,7 @@ PACKAGE_DIR ?= build-package
 BLENDER_LINUX_DIR ?= build-blender-linux
 FUZZ_SECONDS ?= 120
 FUZZ_IMAGE_SECONDS ?= 40
+FUZZ_READ_SECONDS ?= 60
 FUZZ_CXX ?= clang++-14
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # Ninja when it is installed, for a build folder configured for the first
@@ -178,7 +179,9 @@ test-blender: package-blender
 # are reused by the next run; a failing input lands in $(FUZZ_DIR)/findings.
 # The full log is $(FUZZ_DIR)/fuzz.log. Then the image fuzz target likewise
 # for FUZZ_IMAGE_SECONDS, with image-seeds, image-corpus, image-findings and
-# fuzz-image.log in $(FUZZ_DIR).
+# fuzz-image.log in $(FUZZ_DIR), and the OBJ and glTF reading target for
+# FUZZ_READ_SECONDS, with read-seeds (the sample house converted by the fuzz
+# build's zelvane), read-corpus, read-findings and fuzz-read.log.
 fuzz:
 	tools/ensure_packages.sh fuzz
 	cmake -S . -B $(FUZZ_DIR) $(call GENERATOR,$(FUZZ_DIR)) -DCMAKE_CXX_COMPILER=$(FUZZ_CXX) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -198,6 +201,13 @@ fuzz:
 	  -timeout=30 -print_final_stats=1 -artifact_prefix=$(FUZZ_DIR)/image-findings/ >$(FUZZ_DIR)/fuzz-image.log 2>&1 \
 	  || { tail -n 80 $(FUZZ_DIR)/fuzz-image.log; echo "fuzzing found a failing input: see $(FUZZ_DIR)/image-findings"; exit 1; }
 	@grep -E '^(Done|stat::)' $(FUZZ_DIR)/fuzz-image.log
+	rm -rf $(FUZZ_DIR)/read-seeds && tools/make_read_fuzz_seeds.sh $(FUZZ_DIR)/zelvane $(FUZZ_DIR)/read-seeds
+	mkdir -p $(FUZZ_DIR)/read-corpus $(FUZZ_DIR)/read-findings
+	@echo "fuzzing the OBJ and glTF readers for $(FUZZ_READ_SECONDS) s"
+	@$(FUZZ_DIR)/fuzz/fuzz_read $(FUZZ_DIR)/read-corpus $(FUZZ_DIR)/read-seeds -max_total_time=$(FUZZ_READ_SECONDS) \
+	  -timeout=30 -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix=$(FUZZ_DIR)/read-findings/ >$(FUZZ_DIR)/fuzz-read.log 2>&1 \
+	  || { tail -n 80 $(FUZZ_DIR)/fuzz-read.log; echo "fuzzing found a failing input: see $(FUZZ_DIR)/read-findings"; exit 1; }
+	@grep -E '^(Done|stat::)' $(FUZZ_DIR)/fuzz-read.log
 
 # Speed and memory on generated models of three families (shared, smooth,
 # flat) at 100k, 1M and 4M polygons, beside the floor and assimp (apt-get

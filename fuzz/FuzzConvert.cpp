@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "Files.h"
+#include "StoreCheck.h"
 #include "OutputCheck.h"
 #include "TempFolder.h"
 #include "ModelWriting.h"
@@ -27,15 +28,9 @@
 namespace {
 
 using zelvane::MeshStore;
-using zelvane::Polygon;
 
-constexpr uint32_t kNoImage = 0xFFFFFFFF;  // a texture number the model's table does not have
-
-[[noreturn]] void fail(const std::string& what) {
-    std::fprintf(stderr, "FuzzConvert: %s\n", what.c_str());
-    std::fflush(stderr);
-    std::abort();
-}
+using zelvane::fuzz::checkStore;
+using zelvane::fuzz::fail;
 
 void expectNoProblem(const std::string& problem) {
     if (!problem.empty()) {
@@ -68,33 +63,6 @@ struct Scratch {
 Scratch& scratch() {
     static Scratch folders;
     return folders;
-}
-
-bool within(uint32_t index, size_t count) {
-    return index < count;
-}
-
-void checkPolygon(const MeshStore& store, const Polygon& polygon) {
-    if (polygon.cornerCount != 3 && polygon.cornerCount != 4) {
-        fail("polygon with " + std::to_string(polygon.cornerCount) + " corners in the store");
-    }
-    const uint32_t texture = polygon.material.texture;
-    if (!within(texture, store.textures.size()) && texture != kNoImage) {
-        fail("texture " + std::to_string(texture) + " outside the store's table");
-    }
-    for (uint32_t corner = 0; corner < polygon.cornerCount; ++corner) {
-        const bool texcoordWithin = texture == 0 || within(polygon.texcoord[corner], store.texcoords.size());
-        if (!within(polygon.vertex[corner], store.positions.size()) ||
-            !within(polygon.normal[corner], store.normals.size()) || !texcoordWithin) {
-            fail("polygon corner refers past the store's arrays");
-        }
-    }
-}
-
-void checkStore(const MeshStore& store) {
-    for (size_t index = 0; index < store.polygons.size(); ++index) {
-        checkPolygon(store, store.polygons[index]);
-    }
 }
 
 void exportAsObj(const MeshStore& store) {
