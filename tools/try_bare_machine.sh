@@ -194,44 +194,7 @@ as_user() {
 
 # ------------------------------------------------------------------ mirrors
 
-# The URIs this machine's apt uses for a suite, from one-line and deb822
-# sources files (only those apt reads: *.list and *.sources).
-apt_uris_for() {
-  local suite=$1 file
-  for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-    [ -f "$file" ] || continue
-    awk -v want="$suite" '
-      $1 == "deb" {
-        i = 2
-        if ($2 ~ /^\[/) { while (i < NF && $i !~ /\]$/) i++; i++ }
-        if ($(i + 1) == want) print $i
-      }' "$file"
-  done
-  for file in /etc/apt/sources.list.d/*.sources; do
-    [ -f "$file" ] || continue
-    awk -v want="$suite" '
-      function flush(   n, s, u, k) {
-        if (types ~ /(^| )deb( |$)/ && tolower(enabled) != "no") {
-          n = split(suites, s, /[ \t]+/)
-          split(uris, u, /[ \t]+/)
-          for (k = 1; k <= n; k++) if (s[k] == want) print u[1]
-        }
-        types = uris = suites = enabled = ""
-      }
-      /^[ \t]*#/ { next }
-      /^[ \t]*$/ { flush(); next }
-      {
-        field = tolower($0); sub(/:.*/, "", field)
-        value = $0; sub(/^[^:]*:[ \t]*/, "", value)
-        if (field == "types") types = value
-        else if (field == "uris") uris = value
-        else if (field == "suites") suites = value
-        else if (field == "enabled") enabled = value
-      }
-      END { flush() }' "$file"
-  done
-}
-
+source "$(dirname "$0")/apt_sources.sh"
 mirror=$(apt_uris_for "$SUITE" | head -n 1)
 security=$(apt_uris_for "$SUITE-security" | head -n 1)
 [ -n "$mirror" ] || { echo "try_bare_machine.sh: no $SUITE mirror in this machine's apt sources" >&2; exit 2; }
