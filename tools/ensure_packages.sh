@@ -9,7 +9,9 @@
 # windows (make test-windows), bench (the benchmark's comparison), package
 # (make package: the Debian package), package-windows (make package-windows:
 # the zip for Windows), package-blender (make package-blender: the Blender
-# add-on's zip), blender (make test-blender: Blender itself).
+# add-on's zips), blender (make test-blender: this machine's Blender),
+# trixie-blender (make test-blender: what makes the Debian 13 root that holds
+# the newer Blender, see tools/trixie_blender.sh).
 set -euo pipefail
 
 # The model readers' header libraries, which every build of the converter needs.
@@ -32,7 +34,8 @@ packages_of() {
     package-blender) echo make cmake g++ g++-mingw-w64-x86-64-posix libstb-dev $READERS zip file ;;
     # Debian's blender does not depend on numpy, without which its glTF importer fails.
     blender) echo blender python3-numpy ;;
-    *) echo "ensure_packages.sh: no package group '$1' (build, test, fuzz, windows, bench, package, package-windows, package-blender, blender)" >&2; return 2 ;;
+    trixie-blender) echo debootstrap ;;
+    *) echo "ensure_packages.sh: no package group '$1' (build, test, fuzz, windows, bench, package, package-windows, package-blender, blender, trixie-blender)" >&2; return 2 ;;
   esac
 }
 
