@@ -16,9 +16,10 @@ if "bpy" in locals():
     import importlib
 
     importlib.reload(converter)  # noqa: F821 (bound on the first load)
+    importlib.reload(images)  # noqa: F821
     importlib.reload(importer)  # noqa: F821
 else:
-    from . import converter, importer
+    from . import converter, images, importer
 
 import bpy  # noqa: E402
 
@@ -29,13 +30,19 @@ def _menu_import(self, context):
     self.layout.operator(importer.ImportMag5.bl_idname, text="Darvonelle model (.mag)")
 
 
+# Each File menu the add-on adds an entry to, with the function that draws it.
+_menus = (("TOPBAR_MT_file_import", _menu_import),)
+
+
 def register():
     for cls in _classes:
         bpy.utils.register_class(cls)
-    bpy.types.TOPBAR_MT_file_import.append(_menu_import)
+    for menu, draw in _menus:
+        getattr(bpy.types, menu).append(draw)
 
 
 def unregister():
-    bpy.types.TOPBAR_MT_file_import.remove(_menu_import)
+    for menu, draw in reversed(_menus):
+        getattr(bpy.types, menu).remove(draw)
     for cls in reversed(_classes):
         bpy.utils.unregister_class(cls)

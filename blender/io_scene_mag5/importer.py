@@ -4,6 +4,7 @@ import contextlib
 import os
 import shutil
 import tempfile
+import warnings
 
 import bpy
 from bpy.props import CollectionProperty, StringProperty
@@ -11,6 +12,7 @@ from bpy_extras.io_utils import ImportHelper
 
 from .converter import (ConverterFailed, ConverterNotFound, convert_to_glb, describe_failure,
                         find_converter, texture_folders)
+from .images import ImageSharing
 
 ADDON_DIR = os.path.dirname(os.path.abspath(__file__))
 
@@ -41,21 +43,29 @@ def _converter_preference(context):
     return addon.preferences.converter if addon and addon.preferences else ""
 
 
+def _numpy_has_bool(numpy):
+    with warnings.catch_warnings():
+        # numpy 1.20 to 1.23 warn that the name is going.
+        warnings.simplefilter("ignore")
+        return hasattr(numpy, "bool")
+
+
 @contextlib.contextmanager
-def _numpy_bool_alias():
+def numpy_bool_alias():
     """Blender 3.4's glTF importer asks numpy for `numpy.bool`, which numpy
     1.24 removed (Debian 12 has both): every glTF with normals then fails.
-    Lend it the builtin for the length of the import, only when it is missing."""
+    Lend it the builtin for the length of the import, only where numpy lacks
+    the name (numpy 2 has it again). Yields whether it was lent."""
     try:
         import numpy
     except ImportError:
-        yield
+        yield False
         return
-    lent = "bool" not in vars(numpy)
+    lent = not _numpy_has_bool(numpy)
     if lent:
         numpy.bool = bool
     try:
-        yield
+        yield lent
     finally:
         if lent and vars(numpy).get("bool") is bool:
             del numpy.bool
@@ -144,6 +154,7 @@ class ImportMag5(bpy.types.Operator, ImportHelper):
         folders = [bpy.path.abspath(folder) for folder in texture_folders(self.texture_folders)]
 
         imported = []
+        sharing = ImageSharing()
         window_manager = context.window_manager
         show_progress = len(paths) > 1
         if show_progress:
@@ -151,7 +162,7 @@ class ImportMag5(bpy.types.Operator, ImportHelper):
         try:
             for done, path in enumerate(paths):
                 try:
-                    objects = self._import_model(converter, path, folders)
+                    objects = self._import_model(converter, path, folders, sharing)
                 except ConverterFailed as error:
                     # Every other model would fail the same way.
                     self.report({'ERROR'}, str(error))
@@ -169,7 +180,7 @@ class ImportMag5(bpy.types.Operator, ImportHelper):
         self._select(context, imported)
         return {'FINISHED'}
 
-    def _import_model(self, converter, path, folders):
+    def _import_model(self, converter, path, folders, sharing):
         """Converts and imports one model; returns its new objects, or None
         when nothing of it came in (the reports say why)."""
         name = os.path.splitext(os.path.basename(path))[0]
@@ -185,14 +196,14 @@ class ImportMag5(bpy.types.Operator, ImportHelper):
             if len(glbs) != 1:
                 self.report({'ERROR'}, "%s: the converter %s wrote no .glb file" % (path, converter))
                 return None
-            return self._import_glb(path, name, os.path.join(work, glbs[0]), work)
+            return self._import_glb(path, name, os.path.join(work, glbs[0]), work, sharing)
         finally:
             shutil.rmtree(work, ignore_errors=True)
 
-    def _import_glb(self, path, name, glb, work):
+    def _import_glb(self, path, name, glb, work, sharing):
         snapshot = _DataSnapshot()
         try:
-            with _numpy_bool_alias():
+            with numpy_bool_alias():
                 bpy.ops.import_scene.gltf(filepath=glb)
         except RuntimeError as error:
             snapshot.remove_new()
@@ -212,12 +223,15 @@ class ImportMag5(bpy.types.Operator, ImportHelper):
                 obj.data.name = name
         # The converter embeds the images and the importer packs them; an
         # image read from a file is packed here, and no image keeps a path
-        # into the folder about to be removed.
-        for image in snapshot.new("images"):
+        # into the folder about to be removed. Then the images this import
+        # already has are used instead of new ones of the same bytes.
+        images = snapshot.new("images")
+        for image in images:
             if image.packed_file is None and image.source == 'FILE' and image.filepath:
                 image.pack()
             if _is_inside(bpy.path.abspath(image.filepath_raw), work):
                 image.filepath_raw = ""
+        sharing.share(images)
         return objects
 
     @staticmethod
