@@ -20,7 +20,7 @@ GENERATOR = $(if $(wildcard $(1)/CMakeCache.txt),,$(shell command -v ninja >/dev
 BUILD = cmake --build $(1) --parallel $(JOBS)
 
 .PHONY: build demo test test-packages test-build test-plain test-sanitize windows test-windows package package-windows \
-  package-blender test-blender fuzz bench sample clean
+  package-blender test-blender test-blender-legacy test-blender-extension fuzz bench sample clean
 
 # Every configure names the parts it wants, so that one build folder serves
 # the demo (the converter alone), the tests and the benchmark in turn.
@@ -134,15 +134,17 @@ package-windows:
 	cd $(abspath $(PACKAGE_DIR)) && sha256sum $$name.zip >$$name.zip.sha256; \
 	echo; echo "Windows zip: $$zip"
 
-# The Blender add-on, $(PACKAGE_DIR)/zelvane-blender-<version>.zip, to install
-# with Edit > Preferences > Add-ons > Install: blender/io_scene_mag5 with
-# bl_info's version set to the project's, LICENSE, and the converter stripped
-# for Linux x86-64, linked statically so that it runs on any x86-64 Linux
-# (built in $(BLENDER_LINUX_DIR)), and for Windows x86-64 (configured as make
-# windows does, in $(PACKAGE_WINDOWS_DIR), which package-windows shares).
+# The Blender add-on's two zips (see tools/package_blender.sh): the legacy
+# add-on $(PACKAGE_DIR)/zelvane-blender-<version>.zip, for Blender 3.4 to 4.1,
+# and the extension $(PACKAGE_DIR)/zelvane_mag5-<version>.zip, for Blender 4.2
+# and later, both from blender/io_scene_mag5, with LICENSE and the converter
+# stripped for Linux x86-64, linked statically so that it runs on any x86-64
+# Linux (built in $(BLENDER_LINUX_DIR)), and for Windows x86-64 (configured as
+# make windows does, in $(PACKAGE_WINDOWS_DIR), which package-windows shares).
 # glibc 2.34 and later hold the threads in libc itself; the whole-archive
 # libpthread still serves older ones.
 STATIC_LINK_FLAGS = -static -pthread -Wl,--whole-archive -lpthread -Wl,--no-whole-archive
+PROJECT_VERSION = $$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $(BLENDER_LINUX_DIR)/CMakeCache.txt)
 package-blender:
 	tools/ensure_packages.sh package-blender
 	cmake -S . -B $(BLENDER_LINUX_DIR) $(call GENERATOR,$(BLENDER_LINUX_DIR)) -DCMAKE_BUILD_TYPE=Release -DZELVANE_WERROR=ON \
@@ -151,28 +153,26 @@ package-blender:
 	cmake -S . -B $(PACKAGE_WINDOWS_DIR) $(call GENERATOR,$(PACKAGE_WINDOWS_DIR)) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 	  -DCMAKE_BUILD_TYPE=Release -DZELVANE_WERROR=ON
 	$(call BUILD,$(PACKAGE_WINDOWS_DIR)) --target zelvane
-	set -e; \
-	file -b $(BLENDER_LINUX_DIR)/zelvane | grep -qE '(statically|static-pie) linked' || \
-	  { echo "$(BLENDER_LINUX_DIR)/zelvane is not linked statically: $$(file -b $(BLENDER_LINUX_DIR)/zelvane)"; exit 1; }; \
-	version=$$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $(BLENDER_LINUX_DIR)/CMakeCache.txt); \
-	tuple=$$(echo "$$version" | sed 's/\./, /g'); \
-	stage=$(BLENDER_LINUX_DIR)/zelvane-blender-$$version; addon=$$stage/io_scene_mag5; \
-	zip=$(abspath $(PACKAGE_DIR))/zelvane-blender-$$version.zip; \
-	rm -rf $$stage $$zip && mkdir -p $$addon/bin/linux-x86_64 $$addon/bin/windows-x86_64 $(PACKAGE_DIR); \
-	cp blender/io_scene_mag5/*.py LICENSE $$addon/; \
-	sed -i "s/^    \"version\": ([0-9, ]*),\$$/    \"version\": ($$tuple),/" $$addon/__init__.py; \
-	grep -qF "\"version\": ($$tuple)," $$addon/__init__.py || { echo "bl_info has no version line to set"; exit 1; }; \
-	strip -o $$addon/bin/linux-x86_64/zelvane $(BLENDER_LINUX_DIR)/zelvane; \
-	x86_64-w64-mingw32-strip -o $$addon/bin/windows-x86_64/zelvane.exe $(PACKAGE_WINDOWS_DIR)/zelvane.exe; \
-	cd $$stage && zip -X -9 -q -r $$zip io_scene_mag5; \
-	echo; echo "Blender add-on: $$zip"
+	tools/package_blender.sh $(PROJECT_VERSION) $(BLENDER_LINUX_DIR)/zelvane $(PACKAGE_WINDOWS_DIR)/zelvane.exe \
+	  $(BLENDER_LINUX_DIR)/blender-stage $(PACKAGE_DIR)
 
-# Installs that zip into a headless Blender (Debian's, with user folders of
-# its own) and imports models through it: see tests/blender/run_tests.sh.
-test-blender: package-blender
+# Installs each zip into a headless Blender, with user folders of its own,
+# and imports models through it (see tests/blender/run_tests.sh): the legacy
+# zip into this machine's Blender (Debian 12's 3.4), the extension into
+# Debian 13's Blender 4.3, in a root that tools/trixie_blender.sh makes the
+# first time in TRIXIE_BLENDER_DIR (needs root and about 2 GB).
+TRIXIE_BLENDER_DIR ?= /work/trixie-blender
+test-blender: test-blender-legacy test-blender-extension
+
+test-blender-legacy: package-blender
 	tools/ensure_packages.sh blender
-	version=$$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $(BLENDER_LINUX_DIR)/CMakeCache.txt); \
-	tests/blender/run_tests.sh $(PACKAGE_DIR)/zelvane-blender-$$version.zip $$version
+	version=$(PROJECT_VERSION); \
+	tests/blender/run_tests.sh legacy $(PACKAGE_DIR)/zelvane-blender-$$version.zip $$version
+
+test-blender-extension: package-blender
+	tools/ensure_packages.sh trixie-blender
+	version=$(PROJECT_VERSION); TRIXIE_BLENDER_DIR=$(TRIXIE_BLENDER_DIR) \
+	tests/blender/run_tests.sh --trixie extension $(PACKAGE_DIR)/zelvane_mag5-$$version.zip $$version
 
 # Builds the fuzz target with clang, writes the seed corpus and fuzzes for
 # FUZZ_SECONDS. Inputs that found new paths collect in $(FUZZ_DIR)/corpus and

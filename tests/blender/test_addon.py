@@ -1,7 +1,11 @@
 """Installs the add-on's zip into this headless Blender and imports models
 through it; run by run_tests.sh:
 
-    blender -b --factory-startup --python test_addon.py -- ZIP VERSION EXAMPLES WORK
+    blender -b --factory-startup --python test_addon.py -- KIND ZIP VERSION EXAMPLES WORK
+
+KIND says how the zip installs: "legacy", the add-on of Blender 3.4 to 4.1,
+or "extension", the package of Blender 4.2 and later. Every case after the
+install is the same for both.
 
 In background mode an operator's ERROR report raises RuntimeError in the
 caller, and every report is printed on sys.stdout: that is how the reports
@@ -19,11 +23,12 @@ import sys
 import tempfile
 import time
 import traceback
+import warnings
 
+import addon_utils
 import bpy
 
-MODULE = "io_scene_mag5"
-ZIP, VERSION, EXAMPLES, WORK = sys.argv[sys.argv.index("--") + 1:]
+KIND, ZIP, VERSION, EXAMPLES, WORK = sys.argv[sys.argv.index("--") + 1:]
 TEXTURES = ("brick.pcx", "roof_tiles.pcx", "planks.pcx", "window.pcx")
 KINDS = ("objects", "meshes", "materials", "images")
 failures = []
@@ -82,8 +87,32 @@ def model_folder(name, textures=()):
     return folder
 
 
+def install_legacy():
+    """Install... in the add-ons' preferences, then the tick: the module is
+    the zip's folder, among the user's scripts."""
+    check(bpy.ops.preferences.addon_install(filepath=ZIP) == {'FINISHED'}, "addon_install failed")
+    check(bpy.ops.preferences.addon_enable(module="io_scene_mag5") == {'FINISHED'}, "addon_enable failed")
+    return "io_scene_mag5", bpy.utils.user_resource('SCRIPTS', path="addons")
+
+
+def install_extension():
+    """Install from Disk, which enables it too: the module is the manifest's
+    id in the package of the user's own repository."""
+    result = bpy.ops.extensions.package_install_files(filepath=ZIP, repo="user_default", enable_on_install=True)
+    check(result == {'FINISHED'}, "package_install_files gave %s" % result)
+    return "bl_ext.user_default.zelvane_mag5", bpy.utils.user_resource('EXTENSIONS', path="user_default")
+
+
+INSTALLERS = {"legacy": install_legacy, "extension": install_extension}
+MODULE = ""  # the installed add-on's module, once installed
+
+
+def addon_dir():
+    return os.path.dirname(sys.modules[MODULE].__file__)
+
+
 def bundled_converter():
-    return os.path.join(bpy.utils.user_resource('SCRIPTS', path="addons"), MODULE, "bin", "linux-x86_64", "zelvane")
+    return os.path.join(addon_dir(), "bin", "linux-x86_64", "zelvane")
 
 
 def set_converter(path):
@@ -134,6 +163,17 @@ def check_house(obj, name, textured=True):
     check(with_image == (glb["textured"] if textured else 0), "%s: %d materials show an image" % (name, with_image))
 
 
+def images_by_texture(obj):
+    """{texture file name: the image its material shows} for one object; the
+    converter names a material after its texture file and its colour."""
+    found = {}
+    for material in obj.data.materials:
+        for node in material.node_tree.nodes:
+            if node.type == 'TEX_IMAGE' and node.image:
+                found[material.name.split(" #")[0]] = node.image
+    return found
+
+
 def check_images():
     """The glb's images, packed, with their pixels, no path into a temporary folder."""
     check(sorted(image.name for image in bpy.data.images) == sorted(glb["images"]),
@@ -148,11 +188,13 @@ def check_images():
 # --------------------------------------------------------------------- cases
 
 def test_install():
-    check(bpy.ops.preferences.addon_install(filepath=ZIP) == {'FINISHED'}, "addon_install failed")
-    print("    bundled converter executable after install: %s" % os.access(bundled_converter(), os.X_OK))
-    check(bpy.ops.preferences.addon_enable(module=MODULE) == {'FINISHED'}, "addon_enable failed")
-    version = ".".join(map(str, sys.modules[MODULE].bl_info["version"]))
-    check(version == VERSION, "bl_info has version %s, the project %s" % (version, VERSION))
+    global MODULE
+    MODULE, folder = INSTALLERS[KIND]()
+    check(MODULE in bpy.context.preferences.addons and MODULE in sys.modules, "%s is not enabled" % MODULE)
+    check(os.path.dirname(addon_dir()) == folder, "installed in %s, not in %s" % (addon_dir(), folder))
+    print("    %s, bundled converter executable after install: %s" % (MODULE, os.access(bundled_converter(), os.X_OK)))
+    version = ".".join(map(str, addon_utils.module_bl_info(sys.modules[MODULE])["version"]))
+    check(version == VERSION, "the add-on has version %s, the project %s" % (version, VERSION))
     reference = os.path.join(WORK, "reference")
     shutil.copytree(os.path.dirname(bundled_converter()), reference)
     os.chmod(os.path.join(reference, "zelvane"), 0o755)
@@ -167,8 +209,6 @@ def test_install():
 def test_house_textured():
     folder = model_folder("house")
     temp_before = set(os.listdir(tempfile.gettempdir()))
-    import numpy
-    numpy_had_bool = "bool" in vars(numpy)
     start = time.monotonic()
     result, error, printed = run_import(filepath=os.path.join(folder, "house.mag"), texture_folders=EXAMPLES)
     print("    import of the house through the add-on: %.2f s" % (time.monotonic() - start))
@@ -181,7 +221,6 @@ def test_house_textured():
     check_images()
     check(os.listdir(folder) == ["house.mag"], "beside the model: %s" % os.listdir(folder))
     check(set(os.listdir(tempfile.gettempdir())) == temp_before, "the temporary folder is left")
-    check(("bool" in vars(numpy)) == numpy_had_bool, "numpy.bool left changed")
 
 
 def test_two_models_at_once():
@@ -192,7 +231,70 @@ def test_two_models_at_once():
     check(object_names() == ["SHED", "house"], "objects %s" % object_names())
     for obj in bpy.data.objects:
         check_house(obj, obj.name)
+    check_images()
     check(len(os.listdir(folder)) == 6, "beside the models: %s" % os.listdir(folder))
+
+
+def test_shared_images():
+    """Models imported together share one image per texture file, told by
+    name and bytes: a different file of the same name is an image of its
+    own (even one with another texture's bytes), and so is an image changed
+    in Blender since it was imported."""
+    town = model_folder("town", TEXTURES)
+    names = ["house.mag"] + ["house%d.mag" % n for n in range(1, 8)]
+    for name in names[1:]:
+        shutil.copy(os.path.join(town, "house.mag"), os.path.join(town, name))
+    result, error, _ = run_import(directory=town, files=[{"name": name} for name in names])
+    check(result == {'FINISHED'} and len(bpy.data.objects) == len(names), "result %s, error %r" % (result, error))
+    check_images()
+    shared = images_by_texture(bpy.data.objects["house"])
+    check(sorted(shared) == sorted(TEXTURES), "house's textures %s" % sorted(shared))
+    for obj in bpy.data.objects:
+        check(images_by_texture(obj) == shared, "%s does not use the house's images" % obj.name)
+
+    # Another folder, whose brick.pcx is another picture, in a later import.
+    other = model_folder("other", TEXTURES)
+    os.rename(os.path.join(other, "house.mag"), os.path.join(other, "barn.mag"))
+    shutil.copy(os.path.join(EXAMPLES, "planks.pcx"), os.path.join(other, "brick.pcx"))
+    result, error, _ = run_import(directory=other, files=[{"name": "barn.mag"}])
+    check(result == {'FINISHED'} and "barn" in bpy.data.objects, "result %s, error %r" % (result, error))
+    barn = images_by_texture(bpy.data.objects["barn"])
+    check(len(bpy.data.images) == 5, "images %s" % sorted(image.name for image in bpy.data.images))
+    check(barn["brick.pcx"] not in shared.values(), "the barn's brick.pcx is the house's")
+    check(list(barn["brick.pcx"].pixels[:4096]) == list(shared["planks.pcx"].pixels[:4096]),
+          "the barn's brick.pcx does not show its own file")
+    for texture in TEXTURES[1:]:
+        check(barn[texture] == shared[texture], "the barn's %s is not the house's" % texture)
+
+    # An image painted on since is left alone.
+    window = shared["window.pcx"]
+    window.pixels[0] = 1.0 - window.pixels[0]
+    check(window.is_dirty, "a changed image is not marked as changed")
+    before = set(bpy.data.objects)
+    result, error, _ = run_import(directory=town, files=[{"name": "house1.mag"}])
+    check(result == {'FINISHED'}, "result %s, error %r" % (result, error))
+    newest = images_by_texture([obj for obj in bpy.data.objects if obj not in before][0])
+    check(newest["window.pcx"] != window and newest["brick.pcx"] == shared["brick.pcx"],
+          "after painting, the new model's images: %s" % {name: image.name for name, image in newest.items()})
+    check(all(image.users > 0 for image in bpy.data.images), "an image without users is left")
+    print("    %d models, %d images" % (len(bpy.data.objects), len(bpy.data.images)))
+
+
+def numpy_bool(numpy):
+    with warnings.catch_warnings():
+        warnings.simplefilter("ignore")
+        return getattr(numpy, "bool", None)
+
+
+def test_numpy_bool():
+    """numpy.bool is lent for the import only where numpy lacks it."""
+    import numpy
+    own = numpy_bool(numpy)
+    with sys.modules[MODULE + ".importer"].numpy_bool_alias() as lent:
+        check(lent == (own is None), "lent %s with numpy's own %s" % (lent, own))
+        check(numpy_bool(numpy) is (bool if lent else own), "numpy.bool is %s during the import" % numpy_bool(numpy))
+    check(numpy_bool(numpy) is own, "numpy.bool left changed")
+    print("    numpy %s: numpy.bool lent: %s" % (numpy.__version__, lent))
 
 
 def test_cut_model():
@@ -292,8 +394,8 @@ def test_saved_and_reopened():
 os.makedirs(WORK)
 run_case(test_install)
 if not failures:
-    for case in (test_house_textured, test_two_models_at_once, test_cut_model, test_missing_textures,
-                 test_converter_preference, test_converter_on_path, test_saved_and_reopened):
+    for case in (test_house_textured, test_two_models_at_once, test_shared_images, test_numpy_bool, test_cut_model,
+                 test_missing_textures, test_converter_preference, test_converter_on_path, test_saved_and_reopened):
         run_case(case)
 print("\n".join(["", "%d checks failed:" % len(failures)] + failures) if failures else "\nevery case passed")
 sys.exit(1 if failures else 0)
