@@ -4,6 +4,7 @@ import contextlib
 import os
 import shutil
 import tempfile
+import uuid
 import warnings
 
 import bpy
@@ -217,10 +218,10 @@ class ImportMag5(bpy.types.Operator, ImportHelper):
             return None
         roots = [obj for obj in objects if obj.parent is None]
         if len(roots) == 1:
-            roots[0].name = name
+            _rename(bpy.data.objects, roots[0], name)
         for obj in objects:
             if obj.type == 'MESH' and obj.data.users == 1:
-                obj.data.name = name
+                _rename(bpy.data.meshes, obj.data, name)
         # The converter embeds the images and the importer packs them; an
         # image read from a file is packed here, and no image keeps a path
         # into the folder about to be removed. Then the images this import
@@ -243,6 +244,20 @@ class ImportMag5(bpy.types.Operator, ImportHelper):
             if view_layer.objects.get(obj.name) is obj:
                 obj.select_set(True)
                 view_layer.objects.active = obj
+
+
+def _rename(collection, block, name):
+    """Names a new data-block; when another has the name, the new one gets
+    a numbered name instead, as Blender 4.3 does. Blender 3.4 gives the name
+    to the block renamed and renumbers the other: the two names are swapped
+    back through a free one, so that an earlier import keeps its names."""
+    holder = collection.get(name)
+    block.name = name
+    if holder is not None and holder is not block and holder.name != name:
+        numbered = holder.name
+        block.name = "zelvane-%s" % uuid.uuid4().hex
+        holder.name = name
+        block.name = numbered
 
 
 def _is_inside(path, folder):

@@ -270,10 +270,12 @@ def test_shared_images():
     window = shared["window.pcx"]
     window.pixels[0] = 1.0 - window.pixels[0]
     check(window.is_dirty, "a changed image is not marked as changed")
-    before = set(bpy.data.objects)
+    earlier = bpy.data.objects["house1"]
     result, error, _ = run_import(directory=town, files=[{"name": "house1.mag"}])
     check(result == {'FINISHED'}, "result %s, error %r" % (result, error))
-    newest = images_by_texture([obj for obj in bpy.data.objects if obj not in before][0])
+    check(earlier.name == earlier.data.name == "house1", "the earlier house1 was renamed %s" % earlier.name)
+    check("house1.001" in bpy.data.objects and "house1.001" in bpy.data.meshes, "objects %s" % object_names())
+    newest = images_by_texture(bpy.data.objects["house1.001"])
     check(newest["window.pcx"] != window and newest["brick.pcx"] == shared["brick.pcx"],
           "after painting, the new model's images: %s" % {name: image.name for name, image in newest.items()})
     check(all(image.users > 0 for image in bpy.data.images), "an image without users is left")
