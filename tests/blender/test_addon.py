@@ -174,6 +174,13 @@ def images_by_texture(obj):
     return found
 
 
+def numpy_bool(numpy):
+    """numpy.bool, or None where numpy lacks it."""
+    with warnings.catch_warnings():
+        warnings.simplefilter("ignore")
+        return getattr(numpy, "bool", None)
+
+
 def check_images():
     """The glb's images, packed, with their pixels, no path into a temporary folder."""
     check(sorted(image.name for image in bpy.data.images) == sorted(glb["images"]),
@@ -209,6 +216,8 @@ def test_install():
 def test_house_textured():
     folder = model_folder("house")
     temp_before = set(os.listdir(tempfile.gettempdir()))
+    import numpy
+    numpy_before = numpy_bool(numpy)
     start = time.monotonic()
     result, error, printed = run_import(filepath=os.path.join(folder, "house.mag"), texture_folders=EXAMPLES)
     print("    import of the house through the add-on: %.2f s" % (time.monotonic() - start))
@@ -221,6 +230,7 @@ def test_house_textured():
     check_images()
     check(os.listdir(folder) == ["house.mag"], "beside the model: %s" % os.listdir(folder))
     check(set(os.listdir(tempfile.gettempdir())) == temp_before, "the temporary folder is left")
+    check(numpy_bool(numpy) is numpy_before, "numpy.bool left changed")
 
 
 def test_two_models_at_once():
@@ -280,12 +290,6 @@ def test_shared_images():
           "after painting, the new model's images: %s" % {name: image.name for name, image in newest.items()})
     check(all(image.users > 0 for image in bpy.data.images), "an image without users is left")
     print("    %d models, %d images" % (len(bpy.data.objects), len(bpy.data.images)))
-
-
-def numpy_bool(numpy):
-    with warnings.catch_warnings():
-        warnings.simplefilter("ignore")
-        return getattr(numpy, "bool", None)
 
 
 def test_numpy_bool():
@@ -393,11 +397,14 @@ def test_saved_and_reopened():
     check_images()
 
 
+# The cases after the install, in this order, the same for both kinds.
+CASES = (test_house_textured, test_two_models_at_once, test_shared_images, test_numpy_bool, test_cut_model,
+         test_missing_textures, test_converter_preference, test_converter_on_path, test_saved_and_reopened)
+
 os.makedirs(WORK)
 run_case(test_install)
 if not failures:
-    for case in (test_house_textured, test_two_models_at_once, test_shared_images, test_numpy_bool, test_cut_model,
-                 test_missing_textures, test_converter_preference, test_converter_on_path, test_saved_and_reopened):
+    for case in CASES:
         run_case(case)
 print("\n".join(["", "%d checks failed:" % len(failures)] + failures) if failures else "\nevery case passed")
 sys.exit(1 if failures else 0)
