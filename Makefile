@@ -100,7 +100,8 @@ test-windows: test-build windows
 
 # The Debian package, $(PACKAGE_DIR)/zelvane_<version>_<arch>.deb: the
 # converter built in $(PACKAGE_BUILD_DIR) with Debian's hardening flags, its
-# manual page, README.md, the changelog and LICENSE as the copyright file
+# manual page, README.md, CONTRIBUTING.md and the pages of doc/, the
+# changelog and LICENSE as the copyright file
 # (see cmake/Packaging.cmake); CPack strips the binary and has dpkg-shlibdeps
 # name the libraries it needs.
 DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
@@ -118,19 +119,27 @@ package:
 
 # The zip for 64-bit Windows, $(PACKAGE_DIR)/zelvane-<version>-windows-x86_64.zip:
 # the static zelvane.exe (as make windows builds it, in $(PACKAGE_WINDOWS_DIR)),
-# stripped, with README.txt and LICENSE.txt in CR LF line ends; its SHA-256
-# sum beside it, as CPack writes one beside the Debian package.
+# stripped, with README.txt, LICENSE.txt, CONTRIBUTING.md, and in doc/ the
+# pages the README links to, the house's picture, the manual page and the
+# same as plain text (zelvane.txt, by groff), every text in CR LF line ends;
+# its SHA-256 sum beside it, as CPack writes one beside the Debian package.
 package-windows:
 	tools/ensure_packages.sh package-windows
 	$(MAKE) windows WINDOWS_DIR=$(PACKAGE_WINDOWS_DIR)
 	set -e; \
 	version=$$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $(PACKAGE_WINDOWS_DIR)/CMakeCache.txt); \
 	name=zelvane-$$version-windows-x86_64; stage=$(PACKAGE_WINDOWS_DIR)/$$name; zip=$(abspath $(PACKAGE_DIR))/$$name.zip; \
-	rm -rf $$stage $$zip $$zip.sha256 && mkdir -p $$stage $(PACKAGE_DIR); \
+	rm -rf $$stage $$zip $$zip.sha256 && mkdir -p $$stage/doc $(PACKAGE_DIR); \
 	x86_64-w64-mingw32-strip -o $$stage/zelvane.exe $(PACKAGE_WINDOWS_DIR)/zelvane.exe; \
-	sed -e 's/\r$$//' -e 's/$$/\r/' README.md >$$stage/README.txt; \
-	sed -e 's/\r$$//' -e 's/$$/\r/' LICENSE >$$stage/LICENSE.txt; \
-	cd $$stage && zip -X -9 -q $$zip zelvane.exe README.txt LICENSE.txt; \
+	crlf() { sed -e 's/\r$$//' -e 's/$$/\r/' "$$1" >"$$2"; }; \
+	crlf README.md $$stage/README.txt; \
+	crlf LICENSE $$stage/LICENSE.txt; \
+	crlf CONTRIBUTING.md $$stage/CONTRIBUTING.md; \
+	for page in doc/*.md doc/zelvane.1; do crlf $$page $$stage/$$page; done; \
+	cp doc/house.preview.png $$stage/doc/; \
+	groff -man -Tutf8 -P-cbou doc/zelvane.1 >$$stage/zelvane.man; \
+	crlf $$stage/zelvane.man $$stage/doc/zelvane.txt && rm $$stage/zelvane.man; \
+	cd $$stage && zip -X -9 -q $$zip zelvane.exe README.txt LICENSE.txt CONTRIBUTING.md doc/*; \
 	cd $(abspath $(PACKAGE_DIR)) && sha256sum $$name.zip >$$name.zip.sha256; \
 	echo; echo "Windows zip: $$zip"
 

@@ -3,6 +3,10 @@
 #   bin/zelvane
 #   share/man/man1/zelvane.1.gz    doc/zelvane.1, compressed when installed
 #   share/doc/zelvane/README.md
+#   share/doc/zelvane/CONTRIBUTING.md
+#   share/doc/zelvane/doc/*.md     the pages the README links to, and the
+#   share/doc/zelvane/doc/*.png    house's picture: the tree's layout, so
+#                                  that the links hold
 #   share/doc/zelvane/changelog.gz doc/changelog, compressed when installed
 #   share/doc/zelvane/copyright    LICENSE: the MIT licence and stb's notice
 #   share/mime/packages/zelvane.xml     the type model/x-mag5 of MAG5 files
@@ -26,7 +30,9 @@ if(NOT WIN32)
   install(FILES ${ZELVANE_DOC_BINARY}/zelvane.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES ${ZELVANE_DOC_BINARY}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 endif()
-install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/CONTRIBUTING.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/doc/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/doc
+  FILES_MATCHING PATTERN "*.md" PATTERN "*.png")
 # A stripped install (cpack, cmake --install --strip) also drops the
 # compilers' notes, as Debian's own packages do.
 if(NOT WIN32 AND CMAKE_STRIP)

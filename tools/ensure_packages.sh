@@ -30,7 +30,7 @@ packages_of() {
     windows) echo make cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 locales libstb-dev $READERS ;;
     bench) echo make cmake ninja-build g++ assimp-utils ;;
     package) echo make cmake g++ libstb-dev $READERS dpkg-dev file ;;
-    package-windows) echo make cmake g++-mingw-w64-x86-64-posix libstb-dev $READERS zip ;;
+    package-windows) echo make cmake g++-mingw-w64-x86-64-posix libstb-dev $READERS zip groff-base ;;
     package-blender) echo make cmake g++ g++-mingw-w64-x86-64-posix libstb-dev $READERS zip file ;;
     # Debian's blender does not depend on numpy, without which its glTF importer fails.
     blender) echo blender python3-numpy ;;

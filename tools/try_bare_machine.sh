@@ -36,7 +36,8 @@
 #      packages are there
 #   d. as root: `make package` must install what it needs itself and build
 #      build-package/zelvane_<version>_<arch>.deb with the binary, the
-#      manual page, README.md and the copyright file; then, in
+#      manual page, README.md, CONTRIBUTING.md, every page of doc/ and the
+#      house's picture, and the copyright file; then, in
 #      DIR/install-root (base alone: no compiler, no CMake), `apt-get install
 #      ./zelvane_*.deb` must pass, the installed /usr/bin/zelvane, run by an
 #      unprivileged user, must convert examples/house.mag (status 0, the
@@ -406,9 +407,13 @@ if wanted d; then
     in_deb=${deb#"$root"}
     { echo "---- dpkg-deb -I"; in_root dpkg-deb -I "$in_deb"; echo "---- dpkg-deb -c"; in_root dpkg-deb -c "$in_deb"; } >>"$log" 2>&1
     contents=$(in_root dpkg-deb -c "$in_deb" | awk '{ print $6 }')
+    pages=()
+    for page in "$clone"/doc/*.md "$clone"/doc/house.preview.png; do
+      pages+=("./usr/share/doc/zelvane/doc/${page##*/}")
+    done
     for file in ./usr/bin/zelvane ./usr/share/man/man1/zelvane.1.gz ./usr/share/doc/zelvane/README.md \
-        ./usr/share/doc/zelvane/copyright ./usr/share/mime/packages/zelvane.xml \
-        ./usr/share/thumbnailers/zelvane.thumbnailer; do
+        ./usr/share/doc/zelvane/CONTRIBUTING.md "${pages[@]}" ./usr/share/doc/zelvane/copyright \
+        ./usr/share/mime/packages/zelvane.xml ./usr/share/thumbnailers/zelvane.thumbnailer; do
       grep -qxF "$file" <<<"$contents" || problems+=("no $file in the package")
     done
     version=$(in_root dpkg-deb -f "$in_deb" Version)
