@@ -15,15 +15,18 @@ bl_info = {
 if "bpy" in locals():
     import importlib
 
+    # Each after the modules it imports.
     importlib.reload(converter)  # noqa: F821 (bound on the first load)
+    importlib.reload(blender_calls)  # noqa: F821
+    importlib.reload(preferences)  # noqa: F821
     importlib.reload(images)  # noqa: F821
     importlib.reload(importer)  # noqa: F821
 else:
-    from . import converter, images, importer
+    from . import blender_calls, converter, images, importer, preferences
 
 import bpy  # noqa: E402
 
-_classes = (importer.Mag5Preferences, importer.ImportMag5)
+_classes = (preferences.Mag5Preferences, importer.ImportMag5)
 
 
 def _menu_import(self, context):

@@ -105,15 +105,38 @@ def texture_folders(text):
 
 
 class Conversion:
-    """One run of the converter: its exit status and its standard error lines."""
+    """One run of the converter: its exit status, its standard error lines
+    and its standard output lines."""
 
-    def __init__(self, status, messages):
+    def __init__(self, status, messages, report=()):
         self.status = status
         self.messages = messages
+        self.report = list(report)
 
     @property
     def ok(self):
         return self.status == 0
+
+
+def _lines(data):
+    text = data.decode("utf-8", errors="replace")
+    return [line.rstrip("\r") for line in text.split("\n") if line.strip()]
+
+
+def _run(converter, arguments):
+    """Runs the converter with these arguments. Raises ConverterFailed when
+    it cannot be started."""
+    options = {}
+    if sys.platform == "win32":
+        # No console window flashing up over Blender for each model.
+        options["creationflags"] = subprocess.CREATE_NO_WINDOW
+    try:
+        run = subprocess.run([converter] + arguments, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                             stderr=subprocess.PIPE, **options)
+    except OSError as error:
+        raise ConverterFailed("cannot run the converter %s: %s"
+                              % (converter, error.strerror or error)) from None
+    return Conversion(run.returncode, _lines(run.stderr), _lines(run.stdout))
 
 
 def convert_to_glb(converter, model, output_dir, folders):
@@ -122,22 +145,10 @@ def convert_to_glb(converter, model, output_dir, folders):
     The model path is made absolute so that no file name can pass for an
     option. Raises ConverterFailed when the converter cannot be started.
     """
-    command = [converter, os.path.abspath(model), "--glb", "--output-dir", output_dir]
+    arguments = [os.path.abspath(model), "--glb", "--output-dir", output_dir]
     for folder in folders:
-        command += ["--texture-dir", folder]
-    options = {}
-    if sys.platform == "win32":
-        # No console window flashing up over Blender for each model.
-        options["creationflags"] = subprocess.CREATE_NO_WINDOW
-    try:
-        run = subprocess.run(command, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                             stderr=subprocess.PIPE, **options)
-    except OSError as error:
-        raise ConverterFailed("cannot run the converter %s: %s"
-                              % (converter, error.strerror or error)) from None
-    text = run.stderr.decode("utf-8", errors="replace")
-    messages = [line.rstrip("\r") for line in text.split("\n") if line.strip()]
-    return Conversion(run.returncode, messages)
+        arguments += ["--texture-dir", folder]
+    return _run(converter, arguments)
 
 
 def describe_failure(converter, conversion):

@@ -1,4 +1,4 @@
-"""The import operator and the add-on's preferences."""
+"""The import operator."""
 
 import contextlib
 import os
@@ -11,37 +11,11 @@ import bpy
 from bpy.props import CollectionProperty, StringProperty
 from bpy_extras.io_utils import ImportHelper
 
+from .blender_calls import failure_line, gltf_operator_available
 from .converter import (ConverterFailed, ConverterNotFound, convert_to_glb, describe_failure,
                         find_converter, texture_folders)
 from .images import ImageSharing
-
-ADDON_DIR = os.path.dirname(os.path.abspath(__file__))
-
-
-class Mag5Preferences(bpy.types.AddonPreferences):
-    bl_idname = __package__
-
-    converter: StringProperty(
-        name="Converter",
-        description="The zelvane executable to run. When empty, the one that comes with "
-                    "the add-on, else zelvane on PATH",
-        subtype='FILE_PATH',
-    )
-
-    def draw(self, context):
-        layout = self.layout
-        layout.prop(self, "converter")
-        try:
-            path = find_converter(self.converter, ADDON_DIR, make_runnable=False)
-        except ConverterNotFound as error:
-            layout.label(text=str(error), icon='ERROR')
-        else:
-            layout.label(text="Uses " + path)
-
-
-def _converter_preference(context):
-    addon = context.preferences.addons.get(__package__)
-    return addon.preferences.converter if addon and addon.preferences else ""
+from .preferences import ADDON_DIR, converter_preference
 
 
 def _numpy_has_bool(numpy):
@@ -70,28 +44,6 @@ def numpy_bool_alias():
     finally:
         if lent and vars(numpy).get("bool") is bool:
             del numpy.bool
-
-
-def _importer_error(text):
-    """The line that says what went wrong in a RuntimeError from an operator:
-    its last line, without the traceback or the Location line before it."""
-    lines = [line.strip() for line in str(text).splitlines()]
-    lines = [line for line in lines if line and not line.startswith("Location:")]
-    if not lines:
-        return "unknown error"
-    last = lines[-1]
-    for prefix in ("Error: Python: ", "Error: "):
-        if last.startswith(prefix):
-            last = last[len(prefix):]
-    return last
-
-
-def _gltf_importer_available():
-    try:
-        bpy.ops.import_scene.gltf.get_rna_type()
-    except (AttributeError, KeyError):
-        return False
-    return True
 
 
 class _DataSnapshot:
@@ -143,12 +95,12 @@ class ImportMag5(bpy.types.Operator, ImportHelper):
         if not paths:
             self.report({'ERROR'}, "No model chosen")
             return {'CANCELLED'}
-        if not _gltf_importer_available():
+        if not gltf_operator_available("import_scene"):
             self.report({'ERROR'}, "Blender's glTF importer is not enabled: enable the add-on "
                                    "\"Import-Export: glTF 2.0 format\"")
             return {'CANCELLED'}
         try:
-            converter = find_converter(_converter_preference(context), ADDON_DIR)
+            converter = find_converter(converter_preference(context), ADDON_DIR)
         except ConverterNotFound as error:
             self.report({'ERROR'}, str(error))
             return {'CANCELLED'}
@@ -208,7 +160,7 @@ class ImportMag5(bpy.types.Operator, ImportHelper):
                 bpy.ops.import_scene.gltf(filepath=glb)
         except RuntimeError as error:
             snapshot.remove_new()
-            self.report({'ERROR'}, "%s: Blender's glTF importer failed: %s" % (path, _importer_error(error)))
+            self.report({'ERROR'}, "%s: Blender's glTF importer failed: %s" % (path, failure_line(error)))
             return None
 
         objects = snapshot.new("objects")
