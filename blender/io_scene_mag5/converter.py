@@ -104,6 +104,10 @@ def texture_folders(text):
     return folders
 
 
+# The line of a --mag5 run's standard output that counts the polygons written.
+MAG5_COUNT_PREFIX = "mag5 pcount: "
+
+
 class Conversion:
     """One run of the converter: its exit status, its standard error lines
     and its standard output lines."""
@@ -116,6 +120,16 @@ class Conversion:
     @property
     def ok(self):
         return self.status == 0
+
+    @property
+    def polygons_written(self):
+        """The polygons a --mag5 run wrote (its `mag5 pcount: N` line), or
+        None when it printed no such line."""
+        for line in self.report:
+            count = line[len(MAG5_COUNT_PREFIX):]
+            if line.startswith(MAG5_COUNT_PREFIX) and count.isascii() and count.isdigit():
+                return int(count)
+        return None
 
 
 def _lines(data):
@@ -149,6 +163,26 @@ def convert_to_glb(converter, model, output_dir, folders):
     for folder in folders:
         arguments += ["--texture-dir", folder]
     return _run(converter, arguments)
+
+
+def convert_to_mag5(converter, model, output_dir):
+    """Runs `converter model --mag5 --textures --output-dir output_dir`: the
+    model as <base>.mag, <base> its file name up to the first dot (after a
+    leading one), and its images as PCX files beside it. Raises
+    ConverterFailed when the converter cannot be started."""
+    return _run(converter, [os.path.abspath(model), "--mag5", "--textures", "--output-dir", output_dir])
+
+
+def with_paths_renamed(lines, renames):
+    """The lines with each path of the (path, name) pairs replaced by its
+    name, in the order given: a converter run on private files talks of
+    them, the user knows other names."""
+    renamed = []
+    for line in lines:
+        for path, name in renames:
+            line = line.replace(path, name)
+        renamed.append(line)
+    return renamed
 
 
 def describe_failure(converter, conversion):
