@@ -32,9 +32,10 @@ packages_of() {
     package) echo make cmake g++ libstb-dev $READERS dpkg-dev file ;;
     package-windows) echo make cmake g++-mingw-w64-x86-64-posix libstb-dev $READERS zip groff-base ;;
     package-blender) echo make cmake g++ g++-mingw-w64-x86-64-posix libstb-dev $READERS zip file ;;
-    # Debian's blender does not depend on numpy, without which its glTF importer fails.
-    blender) echo blender python3-numpy ;;
-    trixie-blender) echo debootstrap ;;
+    # Debian's blender does not depend on numpy, without which its glTF importer fails. python3-pil reads
+    # the PCX files of the add-on's export again.
+    blender) echo blender python3-numpy python3-pil ;;
+    trixie-blender) echo debootstrap python3-pil ;;
     *) echo "ensure_packages.sh: no package group '$1' (build, test, fuzz, windows, bench, package, package-windows, package-blender, blender, trixie-blender)" >&2; return 2 ;;
   esac
 }

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Tests the Blender add-on as a user gets it: installs a zip that
 # `make package-blender` builds into a headless Blender whose user folders
-# and temporary folder are private to the run, and imports models through it
-# (test_addon.py says which).
+# and temporary folder are private to the run, and imports and exports models
+# through it (test_addon.py says which); then reads the PCX files of the
+# house's export with Pillow, in this machine's own Debian python3
+# (check_pcx.py).
 #
 #   tests/blender/run_tests.sh [--trixie] legacy|extension ZIP VERSION
 #
@@ -71,4 +73,6 @@ if [ "$status" -ne 0 ]; then
   exit 1
 fi
 # Blender's own chatter left out: the cases' lines and what they measured.
-grep -vE '^(Blender( [0-9.]+)?$|Blender quit|Read prefs|Read blend|STATUS |Info: |Warning: |Error: |$)' "$work/log" || true
+grep -vE '^(Blender( [0-9.]+)?$|Blender quit|Read prefs|Read blend|STATUS |Info: |Warning: |Error: |[0-9:]+ \| [A-Z]+: |ERROR Draco|$)' \
+  "$work/log" || true
+/usr/bin/python3 "$here/check_pcx.py" "$work/cases/export-house" "$work/examples"

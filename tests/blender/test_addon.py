@@ -1,5 +1,5 @@
-"""Installs the add-on's zip into this headless Blender and imports models
-through it; run by run_tests.sh:
+"""Installs the add-on's zip into this headless Blender and imports and
+exports models through it; run by run_tests.sh:
 
     blender -b --factory-startup --python test_addon.py -- KIND ZIP VERSION EXAMPLES WORK
 
@@ -13,6 +13,7 @@ are read here. The exit status is 1 when any check failed.
 """
 
 import contextlib
+import hashlib
 import io
 import json
 import os
@@ -42,12 +43,16 @@ def check(condition, what):
         print("    FAIL " + what)
 
 
-def run_case(case):
-    case_name[0] = case.__name__
-    before = len(failures)
+def clear_data():
     for kind in KINDS:
         for block in list(getattr(bpy.data, kind)):
             getattr(bpy.data, kind).remove(block)
+
+
+def run_case(case):
+    case_name[0] = case.__name__
+    before = len(failures)
+    clear_data()
     try:
         case()
     except Exception:
@@ -55,16 +60,24 @@ def run_case(case):
     print("%s %s" % ("PASS" if len(failures) == before else "FAIL", case.__name__))
 
 
-def run_import(**properties):
+def run_operator(operator, **properties):
     """(result or None when an ERROR report raised, the error, the printed reports)"""
     printed = io.StringIO()
     result, error = None, ""
     with contextlib.redirect_stdout(printed):
         try:
-            result = bpy.ops.import_scene.mag5(**properties)
+            result = operator(**properties)
         except RuntimeError as raised:
             error = str(raised)
     return result, error, printed.getvalue()
+
+
+def run_import(**properties):
+    return run_operator(bpy.ops.import_scene.mag5, **properties)
+
+
+def run_export(**properties):
+    return run_operator(bpy.ops.export_scene.mag5, **properties)
 
 
 def warnings_of(printed):
@@ -397,9 +410,260 @@ def test_saved_and_reopened():
     check_images()
 
 
+# -------------------------------------------------------------- export cases
+
+def import_house(folder_name, model_name="house"):
+    """The sample house, textured, imported through the add-on as model_name."""
+    model = os.path.join(model_folder(folder_name), model_name + ".mag")
+    if model_name != "house":
+        os.rename(os.path.join(os.path.dirname(model), "house.mag"), model)
+    result, error, _ = run_import(filepath=model, texture_folders=EXAMPLES)
+    check(result == {'FINISHED'} and model_name in bpy.data.objects, "import: result %s, error %r" % (result, error))
+    return bpy.data.objects.get(model_name)
+
+
+def new_folder(name, files=()):
+    folder = os.path.join(WORK, name)
+    os.makedirs(folder)
+    for file in files:
+        with open(os.path.join(folder, file), "w") as text:
+            text.write("not the export's\n")
+    return folder
+
+
+def read_bytes(path):
+    with open(path, "rb") as file:
+        return file.read()
+
+
+def triangles_of(obj):
+    return sum(len(polygon.vertices) - 2 for polygon in obj.data.polygons)
+
+
+def import_export(path):
+    """The exported model at path imported again, beside what there is;
+    returns its object, or None."""
+    result, error, printed = run_import(filepath=path)
+    check(result == {'FINISHED'} and not warnings_of(printed),
+          "%s imported again: result %s, error %r, warnings %s" % (path, result, error, warnings_of(printed)))
+    return bpy.data.objects.get(os.path.splitext(os.path.basename(path))[0])
+
+
+def test_export_house():
+    """Imported, exported and imported again, the house is what it was: its
+    triangles, materials (named after texture and colour bytes) and images
+    pixel for pixel; the chosen folder holds the .mag and its PCX files,
+    which run_tests.sh reads again with Pillow, and nothing else."""
+    house = import_house("export-source")
+    materials = sorted(material.name for material in house.data.materials)
+    shown = {name: list(image.pixels) for name, image in images_by_texture(house).items()}
+    folder = new_folder("export-house")
+    temp_before = set(os.listdir(tempfile.gettempdir()))
+    start = time.monotonic()
+    result, error, printed = run_export(filepath=os.path.join(folder, "house.mag"))
+    print("    export of the house through the add-on: %.2f s" % (time.monotonic() - start))
+    check(result == {'FINISHED'}, "result %s, error %r" % (result, error))
+    check(not warnings_of(printed), "warnings %s" % warnings_of(printed))
+    check(sorted(os.listdir(folder)) == sorted(("house.mag",) + TEXTURES), "written: %s" % os.listdir(folder))
+    check(set(os.listdir(tempfile.gettempdir())) == temp_before, "the temporary folder is left")
+
+    clear_data()
+    again = import_export(os.path.join(folder, "house.mag"))
+    if again is not None:
+        check_house(again, "house")
+        check(sorted(material.name for material in again.data.materials) == materials,
+              "materials %s, before %s" % (sorted(material.name for material in again.data.materials), materials))
+        check_images()
+        for name, image in images_by_texture(again).items():
+            check(list(image.pixels) == shown.get(name), "%s shows other pixels than before" % name)
+
+
+def test_export_names_and_replacing():
+    """A chosen name of several dots is written as it is. Files of the
+    export's names are replaced as the converter replaces its outputs (the
+    permissions kept, a link followed to its file), others left alone."""
+    import_house("replace-source")
+    fresh = new_folder("replace-fresh")
+    result, error, _ = run_export(filepath=os.path.join(fresh, "house.mag"))
+    check(result == {'FINISHED'}, "result %s, error %r" % (result, error))
+
+    folder = new_folder("replace", ("house.mag", "notes.txt", "brick.pcx"))
+    os.chmod(os.path.join(folder, "brick.pcx"), 0o640)
+    shared = os.path.join(new_folder("replace-shared", ("window.pcx",)), "window.pcx")
+    os.symlink(shared, os.path.join(folder, "window.pcx"))
+    result, error, _ = run_export(filepath=os.path.join(folder, "house.v2.final.mag"))
+    check(result == {'FINISHED'}, "result %s, error %r" % (result, error))
+    check(sorted(os.listdir(folder)) == sorted(("house.mag", "notes.txt", "house.v2.final.mag") + TEXTURES),
+          "in the folder: %s" % sorted(os.listdir(folder)))
+    for name in ("house.mag", "notes.txt"):
+        check(read_bytes(os.path.join(folder, name)) == b"not the export's\n", "%s was changed" % name)
+    written = {name: os.path.join(folder, name) for name in TEXTURES}
+    written["house.mag"] = os.path.join(folder, "house.v2.final.mag")
+    for name, path in written.items():
+        check(read_bytes(path) == read_bytes(os.path.join(fresh, name)), "%s differs from a fresh export" % path)
+    check(os.stat(written["brick.pcx"]).st_mode & 0o777 == 0o640, "brick.pcx lost its permissions")
+    check(os.path.islink(written["window.pcx"]) and read_bytes(shared) == read_bytes(os.path.join(fresh, "window.pcx")),
+          "window.pcx, a link, was not written through")
+
+
+def too_long_a_texture_name(path):
+    name = "a_texture_name_longer_than_the_game_holds.pcx"
+    next(material for material in bpy.data.materials if material.name.startswith("brick.pcx")).name = name + " #ffffffff"
+    return "zelvane: %s: texture name %s is longer than 32 bytes" % (path, name)
+
+
+def only_an_empty_selected(path):
+    for obj in list(bpy.data.objects):
+        obj.select_set(False)
+    empty = bpy.data.objects.new("empty", None)
+    bpy.context.scene.collection.objects.link(empty)
+    empty.select_set(True)
+    return "%s: no mesh to export: the selected objects have no faces" % path
+
+
+def no_objects(path):
+    for obj in list(bpy.data.objects):
+        bpy.data.objects.remove(obj)
+    return "%s: no mesh to export: the scene has no faces" % path
+
+
+def converter_missing(path):
+    missing = os.path.join(WORK, "no-such-zelvane")
+    set_converter(missing)
+    return missing
+
+
+def converter_failing(path):
+    """A converter that writes into its output folder and then fails."""
+    failing = os.path.join(WORK, "failing-zelvane")
+    with open(failing, "w") as file:
+        file.write('#!/bin/sh\nwhile [ $# -gt 0 ]; do\n  [ "$1" = --output-dir ] && touch "$2/model.mag" "$2/brick.pcx"\n'
+                   '  shift\ndone\necho "zelvane: it went wrong" >&2\nexit 3\n')
+    os.chmod(failing, 0o755)
+    set_converter(failing)
+    return "the converter %s ended with status 3\nzelvane: it went wrong" % failing
+
+
+def folder_missing(path):
+    shutil.rmtree(os.path.dirname(path))
+    return "%s: the folder to export to does not exist" % os.path.dirname(path)
+
+
+def model_name_taken_by_a_folder(path):
+    """The model cannot be placed, the last file: the PCX files placed
+    before it are taken back, an earlier one of the same name put back."""
+    os.mkdir(path)
+    with open(os.path.join(os.path.dirname(path), "brick.pcx"), "w") as file:
+        file.write("an earlier brick.pcx\n")
+    return "cannot write %s: Is a directory" % path
+
+
+EXPORT_FAILURES = (too_long_a_texture_name, only_an_empty_selected, no_objects, converter_missing,
+                   converter_failing, folder_missing, model_name_taken_by_a_folder)
+
+
+def folder_state(folder):
+    """{name: "folder", or the size and hash of its bytes} for what the
+    folder holds, or None when there is no such folder."""
+    if not os.path.isdir(folder):
+        return None
+    state = {}
+    for name in os.listdir(folder):
+        path = os.path.join(folder, name)
+        if os.path.isdir(path):
+            state[name] = "folder"
+        else:
+            state[name] = "%d bytes, %s" % (os.path.getsize(path), hashlib.sha256(read_bytes(path)).hexdigest()[:12])
+    return state
+
+
+def test_export_failures():
+    """Each is an error report, no traceback, and nothing written."""
+    for number, failure in enumerate(EXPORT_FAILURES):
+        clear_data()
+        import_house("failure-source-%d" % number)
+        folder = new_folder("failure-%d" % number, ("keep.txt",))
+        path = os.path.join(folder, "house.mag")
+        temp_before = set(os.listdir(tempfile.gettempdir()))
+        try:
+            expected = failure(path)
+            before = folder_state(folder)
+            result, error, printed = run_export(filepath=path)
+        finally:
+            set_converter("")
+        name = failure.__name__
+        check(result is None and expected in error, "%s: error %r, expected %r" % (name, error, expected))
+        check("Traceback" not in printed, "%s: a traceback: %r" % (name, printed))
+        check(folder_state(folder) == before, "%s: the folder holds %s, before %s" % (name, folder_state(folder), before))
+        check(set(os.listdir(tempfile.gettempdir())) == temp_before, "%s: the temporary folder is left" % name)
+
+
+def test_export_warnings():
+    """The converter's warnings are warning reports naming the chosen file:
+    an image with transparency, which a PCX file does not hold."""
+    import_house("warning-source")
+    glass = bpy.data.images.new("glass", 4, 4, alpha=True)
+    glass.pixels = [0.2, 0.4, 0.6, 0.5] * 16
+    glass.filepath_raw = os.path.join(WORK, "glass.png")
+    glass.file_format = 'PNG'
+    glass.save()
+    glass.pack()
+    for material in bpy.data.materials:
+        for node in material.node_tree.nodes if material.name.startswith("window.pcx") else ():
+            if node.type == 'TEX_IMAGE':
+                node.image = glass
+    folder = new_folder("warning")
+    path = os.path.join(folder, "house.mag")
+    result, error, printed = run_export(filepath=path)
+    check(result == {'FINISHED'}, "result %s, error %r" % (result, error))
+    expected = ["zelvane: %s: texture window.pcx: transparency dropped: an 8-bit PCX image has none" % path]
+    check(warnings_of(printed) == expected, "warnings %s" % warnings_of(printed))
+    check(sorted(os.listdir(folder)) == sorted(("house.mag",) + TEXTURES), "written: %s" % os.listdir(folder))
+
+
+def select_only(*names):
+    for obj in bpy.data.objects:
+        obj.select_set(obj.name in names)
+
+
+def array_of_two(obj):
+    array = obj.modifiers.new("array", 'ARRAY')
+    array.count = 2
+    select_only(obj.name)
+
+
+# What is exported: (name, how the scene is made ready, triangles expected).
+EXPORTED_OBJECTS = (
+    ("one-selected", lambda house, shed: select_only("shed"), 470),
+    ("none-selected", lambda house, shed: select_only(), 940),
+    ("both-selected", lambda house, shed: select_only("house", "shed"), 940),
+    ("modifier-applied", lambda house, shed: array_of_two(house), 940),
+)
+
+
+def test_export_what_is_chosen():
+    """The selected objects, or all when none is, with their modifiers
+    applied; the selection stays as it was."""
+    house, shed = import_house("chosen-house"), import_house("chosen-shed", "shed")
+    shed.location.x += 20  # Blender's importer would take two houses in one place for one
+    folder = new_folder("chosen")
+    for name, make_ready, triangles in EXPORTED_OBJECTS:
+        make_ready(house, shed)
+        selected = sorted(obj.name for obj in bpy.context.selected_objects)
+        path = os.path.join(folder, name + ".mag")
+        result, error, _ = run_export(filepath=path)
+        check(result == {'FINISHED'}, "%s: result %s, error %r" % (name, result, error))
+        check(sorted(obj.name for obj in bpy.context.selected_objects) == selected, "%s: the selection changed" % name)
+        again = import_export(path)
+        if again is not None:
+            check(triangles_of(again) == triangles, "%s: %d triangles, not %d" % (name, triangles_of(again), triangles))
+            bpy.data.objects.remove(again)
+
 # The cases after the install, in this order, the same for both kinds.
 CASES = (test_house_textured, test_two_models_at_once, test_shared_images, test_numpy_bool, test_cut_model,
-         test_missing_textures, test_converter_preference, test_converter_on_path, test_saved_and_reopened)
+         test_missing_textures, test_converter_preference, test_converter_on_path, test_saved_and_reopened,
+         test_export_house, test_export_names_and_replacing, test_export_failures, test_export_warnings,
+         test_export_what_is_chosen)
 
 os.makedirs(WORK)
 run_case(test_install)
