@@ -40,8 +40,9 @@ constexpr const char* kOptionLines[] = {
     "  --help, -h         print this text",
     "  --version          print the version",
     "models: MAG5, OBJ with its MTL (*.obj), glTF 2.0 (.glb or .gltf); --each finds *.mag in folders",
-    "Blender: File > Import > Darvonelle model (.mag) with the add-on: zelvane_mag5-<version>.zip",
-    "         for Blender 4.2 and later, zelvane-blender-<version>.zip for 3.4 to 4.1; see README.md, \"Blender\"",
+    "Blender: File > Import > Darvonelle model (.mag), and File > Export to a .mag and its PCX files,",
+    "         with the add-on: zelvane_mag5-<version>.zip for Blender 4.2 and later,",
+    "         zelvane-blender-<version>.zip for 3.4 to 4.1; see README.md, \"Blender\"",
 };
 
 void writeLine(std::ostream& out, std::string_view line) {
