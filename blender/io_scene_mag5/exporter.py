@@ -27,7 +27,8 @@ GLTF_OPTIONS = {
     # mirrored, arrayed or subdivided, in the pose of the current frame.
     "export_apply": True,
     "export_current_frame": True,
-    # Nor animations, skins or shape keys: none of them is asked for.
+    # Nor animations, skins or shape keys, which the game's models lack:
+    # without skins, an armature's modifier is applied like the others.
     "export_animations": False,
     "export_skins": False,
     "export_morph": False,
