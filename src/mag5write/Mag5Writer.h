@@ -1,7 +1,7 @@
 #pragma once
 
 #include "mesh/FinitePositions.h"
-#include "textures/ModelOutput.h"
+#include "format/FormatWriter.h"
 
 namespace zelvane {
 
