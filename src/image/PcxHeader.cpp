@@ -1,6 +1,6 @@
 #include "PcxHeader.h"
 
-#include "ByteCursor.h"
+#include "bytes/ByteCursor.h"
 
 namespace zelvane::image {
 

@@ -8,7 +8,9 @@
 #include <cstdint>
 #include <span>
 
-namespace zelvane::image {
+#include "LittleEndian.h"
+
+namespace zelvane {
 
 class ByteCursor {
 public:
@@ -24,14 +26,17 @@ public:
         if (!has(2)) {
             return fail();
         }
-        const auto value = static_cast<uint16_t>(bytes_[offset_] | bytes_[offset_ + 1] << 8);
+        const uint16_t value = decodeU16(bytes_.data() + offset_);
         offset_ += 2;
         return value;
     }
     uint32_t readU32() {
-        const uint32_t low = readU16();
-        const uint32_t high = readU16();
-        return low | high << 16;
+        if (!has(4)) {
+            return fail();
+        }
+        const uint32_t value = decodeU32(bytes_.data() + offset_);
+        offset_ += 4;
+        return value;
     }
     uint16_t readU16BigEndian() {
         const uint32_t high = readU8();
@@ -66,4 +71,4 @@ private:
     bool ok_ = offset_ <= bytes_.size();
 };
 
-}  // namespace zelvane::image
+}  // namespace zelvane
