@@ -22,22 +22,8 @@ public:
         }
         return bytes_[offset_++];
     }
-    uint16_t readU16() {
-        if (!has(2)) {
-            return fail();
-        }
-        const uint16_t value = decodeU16(bytes_.data() + offset_);
-        offset_ += 2;
-        return value;
-    }
-    uint32_t readU32() {
-        if (!has(4)) {
-            return fail();
-        }
-        const uint32_t value = decodeU32(bytes_.data() + offset_);
-        offset_ += 4;
-        return value;
-    }
+    uint16_t readU16() { return readLittleEndian(decodeU16); }
+    uint32_t readU32() { return readLittleEndian(decodeU32); }
     uint16_t readU16BigEndian() {
         const uint32_t high = readU8();
         return static_cast<uint16_t>(high << 8 | readU8());
@@ -60,6 +46,16 @@ public:
     size_t remaining() const { return ok_ ? bytes_.size() - offset_ : 0; }
 
 private:
+    template <typename Value>
+    Value readLittleEndian(Value (*decode)(const uint8_t*)) {
+        if (!has(sizeof(Value))) {
+            return fail();
+        }
+        const Value value = decode(bytes_.data() + offset_);
+        offset_ += sizeof(Value);
+        return value;
+    }
+
     uint8_t fail() {
         ok_ = false;
         offset_ = bytes_.size();
