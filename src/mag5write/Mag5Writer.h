@@ -1,7 +1,7 @@
 #pragma once
 
-#include "mesh/FinitePositions.h"
 #include "format/FormatWriter.h"
+#include "mesh/FinitePositions.h"
 
 namespace zelvane {
 
