@@ -23,6 +23,7 @@ function(check_version file line_regex)
 endfunction()
 
 check_version("${ZELVANE_DOC_SOURCE}/zelvane.1" "^\\.TH .*\"zelvane ([^\"]*)\"")
+check_version("${ZELVANE_DOC_SOURCE}/zelvane.1" "Converter \\[R([0-9.]*)\\]")
 check_version("${ZELVANE_DOC_SOURCE}/changelog" "^zelvane \\(([^)]*)\\)")
 
 file(MAKE_DIRECTORY "${ZELVANE_DOC_BINARY}")

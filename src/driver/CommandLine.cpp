@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "os/PathText.h"
+#include "picture/Picture.h"
 
 namespace zelvane {
 namespace {
@@ -54,7 +55,7 @@ std::optional<uint32_t> pictureSizeOf(std::string_view text) {
     uint32_t size = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), size);
     if (error != std::errc() || end != text.data() + text.size() || size < kSmallestPicture ||
-        size > kLargestPicture) {
+        size > kLargestPictureSide) {
         return std::nullopt;
     }
     return size;
@@ -62,7 +63,7 @@ std::optional<uint32_t> pictureSizeOf(std::string_view text) {
 
 std::string pictureSizeWords(std::string_view option) {
     return std::string(option) + " needs a size in pixels from " + std::to_string(kSmallestPicture) + " to " +
-           std::to_string(kLargestPicture);
+           std::to_string(kLargestPictureSide);
 }
 
 // An option that takes the next argument, and that argument; false when

@@ -12,9 +12,9 @@ namespace zelvane {
 // command line that cannot be run (see CommandLine::usageError).
 enum class Request { kConvert, kHelp, kVersion, kBadUsage };
 
-// The sizes a picture may have, in pixels on a side.
+// The sizes a picture may have, in pixels on a side: from this one to
+// kLargestPictureSide (picture/Picture.h).
 inline constexpr uint32_t kSmallestPicture = 16;
-inline constexpr uint32_t kLargestPicture = 4096;
 inline constexpr uint32_t kDefaultPicture = 512;
 
 // What a conversion writes: OBJ and MTL, the scene document ("-quazo"),

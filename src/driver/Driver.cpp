@@ -15,7 +15,8 @@
 namespace zelvane {
 namespace {
 
-constexpr const char* kBanner = "Zelvane - The Darvonelle Converter [R0.1.4]";
+// ZELVANE_VERSION is the project's version in CMakeLists.txt.
+constexpr const char* kBanner = "Zelvane - The Darvonelle Converter [R" ZELVANE_VERSION "]";
 constexpr const char* kUsageLines[] = {
     "zelvane <MAG FILE> [-quazo]",
     "get the quazo renderer at:",

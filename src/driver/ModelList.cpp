@@ -19,13 +19,6 @@ bool isModelName(std::string_view name) {
     return equalIgnoringAsciiCase(name.substr(name.size() - kEnding.size()), kEnding);
 }
 
-std::string joinPath(const std::string& folder, const std::string& name) {
-    if (folder.empty() || folder.back() == '/' || folder.back() == '\\') {
-        return folder + name;
-    }
-    return folder + "/" + name;
-}
-
 // Adds the models in folder and below, relative to it as relative says.
 bool collectModels(const std::string& folder, const std::string& relative, std::vector<BatchModel>& models,
                    std::vector<OutputError>& problems) {

@@ -17,11 +17,7 @@ std::string outputBaseFor(std::string_view modelPath, std::string_view outputFol
     if (outputFolder.empty()) {
         return baseNameOf(modelPath);
     }
-    std::string base(outputFolder);
-    if (base.back() != '/' && base.back() != '\\') {
-        base += '/';
-    }
-    return base + baseNameOf(relativePath);
+    return joinPath(outputFolder, baseNameOf(relativePath));
 }
 
 }  // namespace zelvane

@@ -1,6 +1,6 @@
 #include "GalleryCards.h"
 
-#include "HtmlText.h"
+#include "text/HtmlText.h"
 
 namespace zelvane {
 namespace {

@@ -2,8 +2,8 @@
 
 #include "GalleryCards.h"
 #include "GalleryStyle.h"
-#include "HtmlText.h"
 #include "PageLinks.h"
+#include "text/HtmlText.h"
 
 namespace zelvane {
 namespace {

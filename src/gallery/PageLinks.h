@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "LexicalPath.h"
+#include "os/PathText.h"
 
 namespace zelvane {
 

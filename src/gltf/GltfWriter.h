@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "format/FormatWriter.h"
 #include "mesh/FinitePositions.h"
-#include "textures/ModelOutput.h"
 
 namespace zelvane {
 

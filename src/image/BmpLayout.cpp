@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "ByteCursor.h"
 #include "ImageLimits.h"
+#include "bytes/ByteCursor.h"
 
 namespace zelvane::image {
 

@@ -3,8 +3,8 @@
 // damaged ones: the walk here reads no table at all.
 #include "JpegHeader.h"
 
-#include "ByteCursor.h"
 #include "ImageLimits.h"
+#include "bytes/ByteCursor.h"
 
 namespace zelvane::image {
 

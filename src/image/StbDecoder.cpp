@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "BmpLayout.h"
-#include "ByteCursor.h"
 #include "ImageLimits.h"
 #include "StbImage.h"
 #include "TgaLayout.h"
+#include "bytes/ByteCursor.h"
 
 namespace zelvane::image {
 

@@ -1,7 +1,7 @@
 #include "TgaLayout.h"
 
-#include "ByteCursor.h"
 #include "ImageLimits.h"
+#include "bytes/ByteCursor.h"
 
 namespace zelvane::image {
 

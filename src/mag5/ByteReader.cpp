@@ -7,20 +7,6 @@
 #include "os/Platform.h"
 
 namespace zelvane::mag5 {
-namespace {
-
-bool seekForward(FILE* file, uint64_t size) {
-    if (size > static_cast<uint64_t>(INT64_MAX)) {
-        return false;
-    }
-#ifdef _WIN32
-    return _fseeki64(file, static_cast<__int64>(size), SEEK_CUR) == 0;
-#else
-    return fseeko(file, static_cast<off_t>(size), SEEK_CUR) == 0;
-#endif
-}
-
-}  // namespace
 
 std::string ByteReader::open(const std::string& path) {
     file_.reset(openBinaryFile(path));

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "ByteReader.h"
-#include "LittleEndian.h"
 #include "Mag5Format.h"
+#include "bytes/LittleEndian.h"
 #include "os/Prefault.h"
 
 namespace zelvane {
@@ -37,11 +37,11 @@ std::string numbered(std::string_view what, uint32_t index) {
 }
 
 Vector3 readVector3F32(const uint8_t* bytes) {
-    return {readF32(bytes), readF32(bytes + 4), readF32(bytes + 8)};
+    return {decodeF32(bytes), decodeF32(bytes + 4), decodeF32(bytes + 8)};
 }
 
 Vector3 readVector3F64(const uint8_t* bytes) {
-    return {readF64(bytes), readF64(bytes + 8), readF64(bytes + 16)};
+    return {decodeF64(bytes), decodeF64(bytes + 8), decodeF64(bytes + 16)};
 }
 
 class Mag5Loader {
@@ -73,7 +73,7 @@ private:
 
     LoadError readHeader() {
         const uint8_t* magic = reader_.take(kMagicSize);
-        if (magic == nullptr || readU32(magic) != kMagic) {
+        if (magic == nullptr || decodeU32(magic) != kMagic) {
             std::string reason = reader_.readError();
             return reason.empty() ? LoadError{LoadFailure::kNotMag5, "not a MAG5 file"}
                                   : LoadError{LoadFailure::kCannotRead, std::move(reason)};
@@ -82,7 +82,7 @@ private:
         if (rest == nullptr) {
             return failure("the header");
         }
-        textureCount_ = readU32(rest);
+        textureCount_ = decodeU32(rest);
         return {};
     }
 
@@ -106,8 +106,8 @@ private:
         if (counts == nullptr) {
             return failure("the vertex and polygon counts");
         }
-        vertexCount_ = readU32(counts);
-        report_.polygonCount = readU32(counts + 4);
+        vertexCount_ = decodeU32(counts);
+        report_.polygonCount = decodeU32(counts + 4);
         reserveForCounts();
         return {};
     }
@@ -157,7 +157,7 @@ private:
         if (record == nullptr) {
             return failure(numbered("polygon", index));
         }
-        const uint32_t cornerCount = readU32(record + kPolygonCornerCountOffset);
+        const uint32_t cornerCount = decodeU32(record + kPolygonCornerCountOffset);
         if (cornerCount != 3 && cornerCount != 4) {
             return reader_.skip(cornerBlockSize(cornerCount))
                        ? LoadError()
@@ -179,18 +179,18 @@ private:
         std::array<double, N> u{};
         std::array<double, N> v{};
         for (size_t corner = 0; corner < N; ++corner) {
-            const uint32_t fileVertex = readU32(corners + 4 * corner);
+            const uint32_t fileVertex = decodeU32(corners + 4 * corner);
             if (fileVertex >= vertexCount_) {
                 return {LoadFailure::kVertexOutOfRange, "polygon " + std::to_string(index) + " refers to vertex " +
                                                             std::to_string(fileVertex) + ", but the file has " +
                                                             std::to_string(vertexCount_) + " vertices"};
             }
             vertex[corner] = vertexBase_ + fileVertex;
-            u[corner] = readF32(corners + 4 * N + 4 * corner);
-            v[corner] = 1.0 - static_cast<double>(readF32(corners + 8 * N + 4 * corner));
+            u[corner] = decodeF32(corners + 4 * N + 4 * corner);
+            v[corner] = 1.0 - static_cast<double>(decodeF32(corners + 8 * N + 4 * corner));
         }
-        const uint32_t flags = readU32(record + kPolygonFlagsOffset);
-        const uint32_t textureIndex = readU32(record + kPolygonTextureIndexOffset);
+        const uint32_t flags = decodeU32(record + kPolygonFlagsOffset);
+        const uint32_t textureIndex = decodeU32(record + kPolygonTextureIndexOffset);
         const Material material = readMaterial(record, textureIndex);
         const bool flatShaded = (flags & kFlatShadedFlag) != 0;
         std::array<Vector3, N> cornerNormals;
@@ -205,8 +205,8 @@ private:
             store_.addQuad(vertex, material, u, v, flatShaded ? &cornerNormals : nullptr);
             ++report_.quadCount;
         }
-        countStateChange({textureIndex, flags, readU32(corners + tailBWord1Offset(N)),
-                          readU32(corners + tailAWord1Offset(N))});
+        countStateChange({textureIndex, flags, decodeU32(corners + tailBWord1Offset(N)),
+                          decodeU32(corners + tailAWord1Offset(N))});
         return {};
     }
 

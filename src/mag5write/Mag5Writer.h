@@ -1,7 +1,7 @@
 #pragma once
 
+#include "format/FormatWriter.h"
 #include "mesh/FinitePositions.h"
-#include "textures/ModelOutput.h"
 
 namespace zelvane {
 

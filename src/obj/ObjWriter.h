@@ -1,6 +1,6 @@
 #pragma once
 
-#include "textures/ModelOutput.h"
+#include "format/FormatWriter.h"
 
 namespace zelvane {
 

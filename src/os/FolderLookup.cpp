@@ -16,10 +16,6 @@
 namespace zelvane {
 namespace {
 
-bool isSeparator(char c) {
-    return c == '/' || c == '\\';
-}
-
 // The components of a name; empty ones (doubled separators) and "." are
 // left out.
 std::vector<std::string_view> componentsOf(std::string_view name) {
@@ -42,18 +38,6 @@ std::vector<std::string_view> componentsOf(std::string_view name) {
 // reach the same entry as "." or "..".
 bool climbsOut(std::string_view component) {
     return component.find_last_not_of(". ") == std::string_view::npos;
-}
-
-std::string joinPath(const std::string& folder, std::string_view component) {
-    if (folder.empty()) {
-        return std::string(component);
-    }
-    std::string path = folder;
-    if (!isSeparator(path.back())) {
-        path += '/';
-    }
-    path += component;
-    return path;
 }
 
 enum class EntryKind { kMissing, kFolder, kFile, kLink, kOther };

@@ -16,6 +16,8 @@
 #else
 #include <dirent.h>
 #include <sched.h>
+
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -61,7 +63,7 @@ bool findFiles(const std::string& pattern, Take take) {
 }  // namespace
 
 bool listFolder(const std::string& path, std::vector<FolderEntry>& entries) {
-    const std::string folder = path.empty() || path.back() == '/' || path.back() == '\\' ? path : path + "\\";
+    const std::string folder = path.empty() || isSeparator(path.back()) ? path : path + "\\";
     return findFiles(folder + "*", [&](FolderEntry entry) { entries.push_back(std::move(entry)); });
 }
 
@@ -143,16 +145,11 @@ unsigned availableCores() {
     return std::max(1u, std::thread::hardware_concurrency());
 }
 
+// The standard library's path is the system's bytes here, as ours are.
 std::string currentFolder() {
-    std::string folder(256, '\0');
-    while (getcwd(folder.data(), folder.size()) == nullptr) {
-        if (errno != ERANGE) {
-            return {};
-        }
-        folder.resize(2 * folder.size());
-    }
-    folder.resize(folder.find('\0'));
-    return folder;
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::current_path(error);
+    return error ? std::string() : folder.string();
 }
 
 #endif

@@ -1,10 +1,17 @@
-// Paths are byte strings taken as given; "/" and "\" both separate folders.
+// Paths as text, without asking the file system. Paths are byte strings
+// taken as given (UTF-8 names pass through untouched); "/" and "\" both
+// separate folders, on every system.
 #pragma once
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zelvane {
+
+inline bool isSeparator(char c) {
+    return c == '/' || c == '\\';
+}
 
 // The text after the last separator: the whole path when there is none.
 inline std::string_view fileNamePart(std::string_view path) {
@@ -20,9 +27,20 @@ inline std::string_view folderPart(std::string_view path) {
 // The path without separators at its end, but for those of a root ("/",
 // "C:\\"): Windows inspects and makes no folder by a name that ends in one.
 inline std::string_view withoutTrailingSeparators(std::string_view path) {
-    while (path.size() > 1 && (path.back() == '/' || path.back() == '\\') && !(path.size() == 3 && path[1] == ':')) {
+    while (path.size() > 1 && isSeparator(path.back()) && !(path.size() == 3 && path[1] == ':')) {
         path.remove_suffix(1);
     }
+    return path;
+}
+
+// name inside folder: "/" between them unless folder is empty ("" is the
+// current folder) or already ends in a separator.
+inline std::string joinPath(std::string_view folder, std::string_view name) {
+    std::string path(folder);
+    if (!path.empty() && !isSeparator(path.back())) {
+        path += '/';
+    }
+    path += name;
     return path;
 }
 
@@ -43,5 +61,29 @@ inline std::string asciiLowered(std::string_view text) {
 inline bool equalIgnoringAsciiCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && asciiLowered(a) == asciiLowered(b);
 }
+
+// An absolute path taken apart by its text alone: "." and ".." are resolved
+// by name, as where it starts and the names below that.
+struct LexicalPath {
+    // "/" on POSIX; on Windows "C:" for a drive (upper case) or
+    // "//server/share" for a network share.
+    std::string root;
+    std::vector<std::string> names;
+    // Whether the path is a Windows one, where letter case does not tell
+    // names apart.
+    bool windows = false;
+};
+
+// path made absolute against currentFolder, itself absolute. The current
+// folder also tells which system the paths are of: one that starts with a
+// drive ("C:\") or a share ("\\server\share") is a Windows folder, and then
+// so are drives and shares in path; anything else is a POSIX folder, where
+// "C:" is a name like any other.
+LexicalPath absoluteLexicalPath(std::string_view path, std::string_view currentFolder);
+
+// Whether two paths start from the same drive, share or root.
+bool sameRoot(const LexicalPath& a, const LexicalPath& b);
+// Whether two names name the same file, by the rule of the paths' system.
+bool sameName(const LexicalPath& path, std::string_view a, std::string_view b);
 
 }  // namespace zelvane

@@ -108,6 +108,10 @@ FileStatus statusOf(std::FILE* file) {
     return _fstat64(_fileno(file), &status) == 0 ? fileStatusFrom(status) : FileStatus{};
 }
 
+bool seekForward(std::FILE* file, uint64_t size) {
+    return size <= static_cast<uint64_t>(INT64_MAX) && _fseeki64(file, static_cast<__int64>(size), SEEK_CUR) == 0;
+}
+
 FileIdentity identityOf(const std::string& path) {
     const HANDLE file = CreateFileW(widePath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -122,15 +126,6 @@ FileIdentity identityOf(const std::string& path) {
     }
     return {information.dwVolumeSerialNumber,
             uint64_t{information.nFileIndexHigh} << 32 | information.nFileIndexLow};
-}
-
-std::vector<std::string> utf8Arguments(int argc, wchar_t** argv) {
-    std::vector<std::string> arguments;
-    for (int index = 1; index < argc; ++index) {
-        const std::wstring_view argument(argv[index]);
-        arguments.push_back(narrowPath(argument));
-    }
-    return arguments;
 }
 
 #else
@@ -163,6 +158,10 @@ bool replaceFile(const std::string& from, const std::string& to) {
 FileStatus statusOf(std::FILE* file) {
     StatBuffer status {};
     return fstat(fileno(file), &status) == 0 ? fileStatusFrom(status) : FileStatus{};
+}
+
+bool seekForward(std::FILE* file, uint64_t size) {
+    return size <= static_cast<uint64_t>(INT64_MAX) && fseeko(file, static_cast<off_t>(size), SEEK_CUR) == 0;
 }
 
 FileIdentity identityOf(const std::string& path) {

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 namespace zelvane {
 
@@ -33,6 +32,9 @@ struct FileStatus {
 };
 // All false when the system cannot tell.
 FileStatus statusOf(std::FILE* file);
+// Moves an open file's position size bytes on; false when the system cannot
+// (a pipe, or a size beyond what a seek takes).
+bool seekForward(std::FILE* file, uint64_t size);
 
 // What tells one file from another: equal for two paths that lead to the
 // same file. All 0 when the file cannot be reached.
@@ -42,10 +44,5 @@ struct FileIdentity {
     bool operator==(const FileIdentity&) const = default;
 };
 FileIdentity identityOf(const std::string& path);
-
-#ifdef _WIN32
-// The program's arguments, after its own name, in UTF-8.
-std::vector<std::string> utf8Arguments(int argc, wchar_t** argv);
-#endif
 
 }  // namespace zelvane

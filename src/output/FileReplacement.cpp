@@ -3,8 +3,8 @@
 #include <cerrno>
 #include <utility>
 
-#include "FinalPath.h"
 #include "Interrupts.h"
+#include "os/FinalPath.h"
 #include "os/ReplaceCalls.h"
 
 namespace zelvane {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "textures/ModelOutput.h"
+#include "format/FormatWriter.h"
 
 namespace zelvane {
 

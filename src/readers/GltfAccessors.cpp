@@ -1,18 +1,11 @@
 #include "GltfAccessors.h"
 
 #include <algorithm>
-#include <cstring>
+
+#include "bytes/LittleEndian.h"
 
 namespace zelvane {
 namespace {
-
-uint32_t readLittleEndian(const uint8_t* bytes, size_t size) {
-    uint32_t value = 0;
-    for (size_t k = size; k-- > 0;) {
-        value = value << 8 | bytes[k];
-    }
-    return value;
-}
 
 std::string accessorWords(int accessor) {
     return "accessor " + std::to_string(accessor);
@@ -72,16 +65,12 @@ std::optional<AccessorElements> AccessorElements::of(const tinygltf::Model& mode
 double AccessorElements::number(size_t element, size_t component) const {
     const uint8_t* bytes = first_ + element * stride_;
     switch (componentType_) {
-        case TINYGLTF_COMPONENT_TYPE_FLOAT: {
-            const uint32_t bits = readLittleEndian(bytes + 4 * component, 4);
-            float value = 0.0f;
-            std::memcpy(&value, &bits, sizeof value);
-            return value;
-        }
+        case TINYGLTF_COMPONENT_TYPE_FLOAT:
+            return decodeF32(bytes + 4 * component);
         case TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE:
             return bytes[component] / (normalized_ ? 255.0 : 1.0);
         case TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT:
-            return readLittleEndian(bytes + 2 * component, 2) / (normalized_ ? 65535.0 : 1.0);
+            return decodeU16(bytes + 2 * component) / (normalized_ ? 65535.0 : 1.0);
         default:
             return 0.0;
     }
@@ -93,9 +82,9 @@ uint32_t AccessorElements::index(size_t element) const {
         case TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE:
             return bytes[0];
         case TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT:
-            return readLittleEndian(bytes, 2);
+            return decodeU16(bytes);
         default:
-            return readLittleEndian(bytes, 4);
+            return decodeU32(bytes);
     }
 }
 

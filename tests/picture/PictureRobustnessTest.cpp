@@ -7,8 +7,8 @@
 #include <limits>
 #include <random>
 
-#include "LoadedModel.h"
 #include "PictureTestModels.h"
+#include "loadedmodel/LoadedModel.h"
 #include "picture/Picture.h"
 
 namespace zelvane::test {
@@ -59,7 +59,7 @@ const Image kChecker = rgbImage(8, 8, [](uint32_t x, uint32_t y) {
 });
 
 TEST(PictureThreads, DrawTheSameBytesAsOne) {
-    const auto house = loadModel(ZELVANE_EXAMPLES "/house.mag", ZELVANE_EXAMPLES);
+    const auto house = tools::loadModel(ZELVANE_EXAMPLES "/house.mag", ZELVANE_EXAMPLES);
     ASSERT_EQ(house->images.size(), 4u);
     const auto few = scatteredModel({.polygons = 300});
     const auto many = scatteredModel({.polygons = 50000, .seed = 2, .reach = 4});

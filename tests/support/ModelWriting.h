@@ -6,7 +6,7 @@
 
 #include "mesh/MeshStore.h"
 #include "output/OutputError.h"
-#include "textures/ModelOutput.h"
+#include "format/FormatWriter.h"
 
 namespace zelvane::test {
 

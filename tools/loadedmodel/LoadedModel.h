@@ -9,7 +9,7 @@
 #include "image/Image.h"
 #include "mesh/MeshStore.h"
 
-namespace zelvane::test {
+namespace zelvane::tools {
 
 struct LoadedModel {
     MeshStore store;  // merged and grouped
@@ -22,4 +22,4 @@ struct LoadedModel {
 // decoded. Throws std::runtime_error when the model cannot be loaded.
 std::unique_ptr<LoadedModel> loadModel(const std::string& path, const std::string& textureFolder);
 
-}  // namespace zelvane::test
+}  // namespace zelvane::tools

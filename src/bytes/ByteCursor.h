@@ -8,7 +8,9 @@
 #include <cstdint>
 #include <span>
 
-namespace zelvane::image {
+#include "LittleEndian.h"
+
+namespace zelvane {
 
 class ByteCursor {
 public:
@@ -20,19 +22,8 @@ public:
         }
         return bytes_[offset_++];
     }
-    uint16_t readU16() {
-        if (!has(2)) {
-            return fail();
-        }
-        const auto value = static_cast<uint16_t>(bytes_[offset_] | bytes_[offset_ + 1] << 8);
-        offset_ += 2;
-        return value;
-    }
-    uint32_t readU32() {
-        const uint32_t low = readU16();
-        const uint32_t high = readU16();
-        return low | high << 16;
-    }
+    uint16_t readU16() { return readLittleEndian(decodeU16); }
+    uint32_t readU32() { return readLittleEndian(decodeU32); }
     uint16_t readU16BigEndian() {
         const uint32_t high = readU8();
         return static_cast<uint16_t>(high << 8 | readU8());
@@ -55,6 +46,16 @@ public:
     size_t remaining() const { return ok_ ? bytes_.size() - offset_ : 0; }
 
 private:
+    template <typename Value>
+    Value readLittleEndian(Value (*decode)(const uint8_t*)) {
+        if (!has(sizeof(Value))) {
+            return fail();
+        }
+        const Value value = decode(bytes_.data() + offset_);
+        offset_ += sizeof(Value);
+        return value;
+    }
+
     uint8_t fail() {
         ok_ = false;
         offset_ = bytes_.size();
@@ -66,4 +67,4 @@ private:
     bool ok_ = offset_ <= bytes_.size();
 };
 
-}  // namespace zelvane::image
+}  // namespace zelvane

@@ -5,7 +5,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "os/WidePath.h"
+#include "WidePath.h"
 #else
 #include <sys/stat.h>
 #include <unistd.h>

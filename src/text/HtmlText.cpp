@@ -1,6 +1,6 @@
 #include "HtmlText.h"
 
-#include "text/XmlText.h"
+#include "XmlText.h"
 
 namespace zelvane {
 

@@ -8,7 +8,7 @@
 #include "image/ImageCodec.h"
 #include "mag5/Mag5Loader.h"
 
-namespace zelvane::test {
+namespace zelvane::tools {
 
 namespace {
 
@@ -46,4 +46,4 @@ std::unique_ptr<LoadedModel> loadModel(const std::string& path, const std::strin
     return model;
 }
 
-}  // namespace zelvane::test
+}  // namespace zelvane::tools

@@ -8,13 +8,13 @@
 #include <filesystem>
 #include <string>
 
-#include "LoadedModel.h"
 #include "benchmodels/BenchModel.h"
+#include "loadedmodel/LoadedModel.h"
 #include "picture/Picture.h"
 
 namespace {
 
-using zelvane::test::LoadedModel;
+using zelvane::tools::LoadedModel;
 
 constexpr uint32_t kSide = 512;
 constexpr uint32_t kLargePolygons = 1000000;
@@ -41,7 +41,7 @@ void reportGenerated(zelvane::tools::ModelFamily family, const std::string& scra
         std::fprintf(stderr, "picture_bench: cannot write %s\n", path.c_str());
         return;
     }
-    const auto model = zelvane::test::loadModel(path, scratch);
+    const auto model = zelvane::tools::loadModel(path, scratch);
     std::filesystem::remove(path);
     report(std::string(zelvane::tools::familyName(family)).c_str(), *model, 5);
 }
@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
     }
     const std::string examples = argv[1];
     std::printf("pictures of %u x %u pixels, best of several runs\n", kSide, kSide);
-    report("house", *zelvane::test::loadModel(examples + "/house.mag", examples), 50);
+    report("house", *zelvane::tools::loadModel(examples + "/house.mag", examples), 50);
     reportGenerated(zelvane::tools::ModelFamily::smooth, argv[2]);
     reportGenerated(zelvane::tools::ModelFamily::flat, argv[2]);
     return 0;

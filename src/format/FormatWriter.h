@@ -1,5 +1,5 @@
-// What every output format writes from, and how a format tells the count
-// of its count line.
+// The interface every output format implements (FormatWriter), what it
+// writes from (ModelOutput), and how it tells the count of its count line.
 #pragma once
 
 #include <cstddef>
@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
-#include "TextureFiles.h"
 #include "mesh/MeshStore.h"
 #include "output/OutputSet.h"
+#include "textures/TextureFiles.h"
 
 namespace zelvane {
 

@@ -1,15 +1,9 @@
-#include "LexicalPath.h"
+#include "PathText.h"
 
 #include <algorithm>
 
-#include "os/PathText.h"
-
 namespace zelvane {
 namespace {
-
-bool isSeparator(char c) {
-    return c == '/' || c == '\\';
-}
 
 bool isAsciiLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');

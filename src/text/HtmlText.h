@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "text/TextBuffer.h"
+#include "TextBuffer.h"
 
 namespace zelvane {
 
