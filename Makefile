@@ -152,12 +152,13 @@ package-windows:
 # make windows does, in $(PACKAGE_WINDOWS_DIR), which package-windows shares).
 # glibc 2.34 and later hold the threads in libc itself; the whole-archive
 # libpthread still serves older ones.
+# zlib is linked from its static libz.a (ZLIB_USE_STATIC_LIBS).
 STATIC_LINK_FLAGS = -static -pthread -Wl,--whole-archive -lpthread -Wl,--no-whole-archive
 PROJECT_VERSION = $$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $(BLENDER_LINUX_DIR)/CMakeCache.txt)
 package-blender:
 	tools/ensure_packages.sh package-blender
 	cmake -S . -B $(BLENDER_LINUX_DIR) $(call GENERATOR,$(BLENDER_LINUX_DIR)) -DCMAKE_BUILD_TYPE=Release -DZELVANE_WERROR=ON \
-	  -DZELVANE_TESTS=OFF -DZELVANE_BENCH=OFF -DCMAKE_EXE_LINKER_FLAGS="$(STATIC_LINK_FLAGS)"
+	  -DZELVANE_TESTS=OFF -DZELVANE_BENCH=OFF -DCMAKE_EXE_LINKER_FLAGS="$(STATIC_LINK_FLAGS)" -DZLIB_USE_STATIC_LIBS=ON
 	$(call BUILD,$(BLENDER_LINUX_DIR)) --target zelvane
 	cmake -S . -B $(PACKAGE_WINDOWS_DIR) $(call GENERATOR,$(PACKAGE_WINDOWS_DIR)) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 	  -DCMAKE_BUILD_TYPE=Release -DZELVANE_WERROR=ON

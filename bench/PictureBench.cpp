@@ -3,10 +3,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "BenchProcess.h"
 #include "BenchReport.h"
+#include "PictureBaseline.h"
 
 namespace zelvane::bench {
 namespace {
@@ -15,31 +17,55 @@ namespace fs = std::filesystem;
 
 constexpr const char* kHouseFiles[] = {"house.mag", "brick.pcx", "roof_tiles.pcx", "planks.pcx", "window.pcx"};
 
-}  // namespace
-
-void printThumbnailResult(const ThumbnailBenchOptions& options) {
-    const std::string work = options.dir + "/thumbnail";
+std::string copyHouse(const std::string& work) {
     fs::create_directories(work);
     for (const char* name : kHouseFiles) {
         fs::copy_file(fs::path(ZELVANE_EXAMPLES) / name, fs::path(work) / name, fs::copy_options::overwrite_existing);
     }
+    return work;
+}
+
+[[noreturn]] void failRun(const char* what, const std::string& work, int status) {
+    std::fprintf(stderr, "zelvane_bench: %s failed in %s (status %d)\n", what, work.c_str(), status);
+    std::exit(2);
+}
+
+// The bytes of the PNG files that --textures makes of the house's textures.
+uint64_t textureBytes(const ThumbnailBenchOptions& options) {
+    const std::string work = copyHouse(options.dir + "/textures");
+    const Timed run = runMeasured(options.helper, {options.zelvane, "house.mag", "--textures"}, work);
+    if (run.status != 0) failRun("--textures", work, run.status);
+    uint64_t bytes = 0;
+    for (const auto& entry : fs::directory_iterator(work)) {
+        if (entry.path().extension() == ".png") bytes += entry.file_size();
+    }
+    return bytes;
+}
+
+}  // namespace
+
+void printThumbnailResult(const ThumbnailBenchOptions& options) {
+    const std::string work = copyHouse(options.dir + "/thumbnail");
     std::vector<double> seconds;
     std::vector<double> peaks;
     for (int round = 0; round <= options.runs; ++round) {
         const Timed run =
             runMeasured(options.helper, {options.zelvane, "--thumbnail", "512", "house.mag", "house.png"}, work);
-        if (run.status != 0 || !fs::exists(work + "/house.png")) {
-            std::fprintf(stderr, "zelvane_bench: --thumbnail failed in %s (status %d)\n", work.c_str(), run.status);
-            std::exit(2);
-        }
+        if (run.status != 0 || !fs::exists(work + "/house.png")) failRun("--thumbnail", work, run.status);
         if (round > 0) {  // the first is a warm-up
             seconds.push_back(run.seconds);
             peaks.push_back(static_cast<double>(run.peakKb));
         }
     }
+    const auto pictureBytes = static_cast<double>(fs::file_size(work + "/house.png"));
     std::printf("\n--thumbnail 512 of the sample house (264 polygons, 4 textures), medians of %d runs: %.1f ms, "
-                "peak %.1f MB\n",
-                options.runs, 1000.0 * median(seconds), median(peaks) * 1024.0 / 1e6);
+                "peak %.1f MB; picture %.1f KB\n",
+                options.runs, 1000.0 * median(seconds), median(peaks) * 1024.0 / 1e6, pictureBytes / 1e3);
+    std::printf("  at %s: %.1f ms; picture %.1f KB\n", kBaselineCommit, kBaselineThumbnailMilliseconds,
+                static_cast<double>(kBaselineThumbnailBytes) / 1e3);
+    std::printf("its 4 textures as PNG files (--textures): %.1f KB; at %s: %.1f KB\n",
+                static_cast<double>(textureBytes(options)) / 1e3, kBaselineCommit,
+                static_cast<double>(kBaselineTextureBytes) / 1e3);
 }
 
 }  // namespace zelvane::bench

@@ -13,8 +13,10 @@ struct ThumbnailBenchOptions {
     int runs = 5;
 };
 
-// Prints one line: the medians of the whole run and its peak memory of
-// "zelvane --thumbnail 512" on the sample house with its textures.
+// Prints the medians of the whole run and its peak memory of "zelvane
+// --thumbnail 512" on the sample house with its textures, and the picture's
+// size; then the bytes of the house's textures converted to PNG; each beside
+// the figures measured before PNG files were compressed with zlib.
 void printThumbnailResult(const ThumbnailBenchOptions& options);
 
 }  // namespace zelvane::bench

@@ -3,7 +3,8 @@
 // the same number of doubles with std::to_chars and writing the same number
 // of bytes) and with an OBJ export of the same mesh by assimp. Beside the
 // OBJ figures, the same models converted with --glb (time, peak memory and
-// file size) and with --preview (what drawing the 512 x 512 picture adds).
+// file size) and with --preview (what drawing the 512 x 512 picture adds,
+// and its size beside the size before PNG files were compressed with zlib).
 //
 //   zelvane_bench [--families shared,smooth,flat] [--sizes 100000,1000000,4000000] [--runs 5]
 //                 [--assimp-seconds 30] [--dir /tmp/zelvane-bench] [--scene-size 100000]
@@ -30,6 +31,7 @@
 
 #include "BatchBench.h"
 #include "Mag5Bench.h"
+#include "PictureBaseline.h"
 #include "PictureBench.h"
 #include "BenchMeasure.h"
 #include "BenchProcess.h"
@@ -179,7 +181,7 @@ struct GlbResult {
     uint32_t polygons = 0;
     std::vector<double> glb, obj, preview;  // end to end
     std::vector<long> peakKb, objPeakKb, previewPeakKb;
-    uint64_t glbBytes = 0, objMtlBytes = 0;
+    uint64_t glbBytes = 0, objMtlBytes = 0, previewBytes = 0;
 };
 
 uint64_t fileSize(const std::string& path) {
@@ -199,6 +201,7 @@ void runRound(const Options& options, const ModelPaths& model, const std::string
     const uint64_t glbBytes = fileSize(work + "/model.glb");
     removeOutputs(work);
     const Timed previewRun = runZelvane(options, work, "--preview");
+    const uint64_t previewBytes = fileSize(work + "/model.preview.png");
     removeOutputs(work);
     if (result == nullptr) return;  // warm-up
     glb->preview.push_back(previewRun.seconds);
@@ -209,6 +212,7 @@ void runRound(const Options& options, const ModelPaths& model, const std::string
     glb->peakKb.push_back(glbRun.peakKb);
     glb->glbBytes = glbBytes;
     glb->objMtlBytes = objMtlBytes;
+    glb->previewBytes = previewBytes;
     result->phases.push_back(phases);
     result->endToEnd.push_back(run.seconds);
     result->peakKb.push_back(run.peakKb);
@@ -259,15 +263,27 @@ double medianMegabytes(const std::vector<long>& kilobytes) {
     return zelvane::bench::median(values) * 1024.0 / 1e6;
 }
 
+// The picture's size at the baseline commit, or "-" for a model it was not
+// measured on.
+std::string baselinePicture(const std::string& family, uint32_t polygons) {
+    const std::optional<uint64_t> bytes = zelvane::bench::baselinePreviewBytes(family, polygons);
+    if (!bytes) return "-";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", static_cast<double>(*bytes) / 1e3);
+    return text;
+}
+
 void printPreviewTable(const std::string& family, const std::vector<GlbResult>& results) {
     std::printf("%s: OBJ with --preview (a 512 x 512 picture), end to end, medians of the same rounds\n",
                 family.c_str());
-    std::printf(" polygons   obj s  +preview s  added  obj peak MB  +preview peak MB\n");
+    std::printf(" polygons   obj s  +preview s  added  obj peak MB  +preview peak MB  picture KB  at %s KB\n",
+                zelvane::bench::kBaselineCommit);
     for (const GlbResult& result : results) {
         const double obj = zelvane::bench::median(result.obj), preview = zelvane::bench::median(result.preview);
-        std::printf("%9u  %6.3f  %10.3f  %4.0f%%  %11.1f  %16.1f\n", result.polygons, obj, preview,
+        std::printf("%9u  %6.3f  %10.3f  %4.0f%%  %11.1f  %16.1f  %10.1f  %13s\n", result.polygons, obj, preview,
                     100.0 * (preview / obj - 1.0), medianMegabytes(result.objPeakKb),
-                    medianMegabytes(result.previewPeakKb));
+                    medianMegabytes(result.previewPeakKb), static_cast<double>(result.previewBytes) / 1e3,
+                    baselinePicture(family, result.polygons).c_str());
     }
     std::fflush(stdout);
 }

@@ -8,7 +8,7 @@
 #   share/doc/zelvane/doc/*.png    house's picture: the tree's layout, so
 #                                  that the links hold
 #   share/doc/zelvane/changelog.gz doc/changelog, compressed when installed
-#   share/doc/zelvane/copyright    LICENSE: the MIT licence and stb's notice
+#   share/doc/zelvane/copyright    LICENSE: the MIT licence and the third-party notices
 #   share/mime/packages/zelvane.xml     the type model/x-mag5 of MAG5 files
 #   share/thumbnailers/zelvane.thumbnailer
 #                                  file managers' pictures of them, through

@@ -1,5 +1,5 @@
 # Cross compiling for 64-bit Windows with Debian's MinGW-w64 toolchain
-# (package g++-mingw-w64-x86-64-posix):
+# (package g++-mingw-w64-x86-64-posix) and its zlib (libz-mingw-w64-dev):
 #   cmake -S . -B build-windows -G Ninja \
 #     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DZELVANE_TESTS=OFF
 # The result is a zelvane.exe that needs no DLL beside it.
@@ -21,6 +21,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # a model of 4 GiB or more would seem to end early.
 set(CMAKE_C_FLAGS_INIT "-D_FILE_OFFSET_BITS=64")
 set(CMAKE_CXX_FLAGS_INIT "-D_FILE_OFFSET_BITS=64")
+
+# zlib's static libz.a rather than its import library for zlib1.dll.
+set(ZLIB_USE_STATIC_LIBS ON)
 
 # The C and C++ runtimes and winpthread linked in, not loaded as DLLs.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")

@@ -19,19 +19,19 @@ READERS="libtinyobjloader-dev libtinygltf-dev nlohmann-json3-dev"
 
 packages_of() {
   case "$1" in
-    build) echo make cmake g++ libstb-dev $READERS ;;
+    build) echo make cmake g++ libstb-dev zlib1g-dev $READERS ;;
     # npm: Debian's nodejs comes without it, other builds of Node.js with it. chromium: the gallery page's
     # end-to-end test opens it there. blender: pictures are compared with its rendering (its glTF importer
     # needs python3-numpy, which Debian's blender does not depend on).
     test) echo make cmake ninja-build g++ libgtest-dev libgmock-dev libtinyobjloader-dev libxml2-dev libxml2-utils \
-      libstb-dev python3-pil $READERS nodejs "$(command -v npm >/dev/null 2>&1 || echo npm)" chromium \
+      libstb-dev zlib1g-dev python3-pil $READERS nodejs "$(command -v npm >/dev/null 2>&1 || echo npm)" chromium \
       blender python3-numpy ;;
-    fuzz) echo make cmake ninja-build clang-14 libclang-rt-14-dev libstb-dev $READERS ;;
-    windows) echo make cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 locales libstb-dev $READERS ;;
+    fuzz) echo make cmake ninja-build clang-14 libclang-rt-14-dev libstb-dev zlib1g-dev $READERS ;;
+    windows) echo make cmake ninja-build g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 locales libstb-dev $READERS ;;
     bench) echo make cmake ninja-build g++ assimp-utils ;;
-    package) echo make cmake g++ libstb-dev $READERS dpkg-dev file ;;
-    package-windows) echo make cmake g++-mingw-w64-x86-64-posix libstb-dev $READERS zip groff-base ;;
-    package-blender) echo make cmake g++ g++-mingw-w64-x86-64-posix libstb-dev $READERS zip file ;;
+    package) echo make cmake g++ libstb-dev zlib1g-dev $READERS dpkg-dev file ;;
+    package-windows) echo make cmake g++-mingw-w64-x86-64-posix libz-mingw-w64-dev libstb-dev $READERS zip groff-base ;;
+    package-blender) echo make cmake g++ g++-mingw-w64-x86-64-posix libstb-dev zlib1g-dev libz-mingw-w64-dev $READERS zip file ;;
     # Debian's blender does not depend on numpy, without which its glTF importer fails. python3-pil reads
     # the PCX files of the add-on's export again.
     blender) echo blender python3-numpy python3-pil ;;

@@ -24,7 +24,7 @@
 #   DIR/logs   the output of every step
 #
 # Steps, each timed:
-#   a. as root: apt-get install make cmake g++ libstb-dev libtinyobjloader-dev libtinygltf-dev nlohmann-json3-dev git ca-certificates
+#   a. as root: apt-get install make cmake g++ libstb-dev zlib1g-dev libtinyobjloader-dev libtinygltf-dev nlohmann-json3-dev git ca-certificates
 #      (or the packages PACKAGES names)
 #   b. as an unprivileged user without sudo: `make demo` must pass and write
 #      build/demo/house.obj, house.mtl and scene/house.xml with its meshes;
@@ -59,7 +59,7 @@ set -euo pipefail
 
 SUITE=bookworm
 USER_NAME=builder
-read -r -a QUICK_START_PACKAGES <<<"${PACKAGES:-make cmake g++ libstb-dev libtinyobjloader-dev libtinygltf-dev nlohmann-json3-dev git ca-certificates}"
+read -r -a QUICK_START_PACKAGES <<<"${PACKAGES:-make cmake g++ libstb-dev zlib1g-dev libtinyobjloader-dev libtinygltf-dev nlohmann-json3-dev git ca-certificates}"
 read -r -a STEPS <<<"${STEPS:-b c d e}"
 SOURCE=${SOURCE:-head}
 

@@ -35,10 +35,10 @@ DecodedImage decodeImage(std::span<const uint8_t> bytes, ImageFormat format);
 // the error's words, or "" when it is fine.
 std::string checkImageHeader(std::span<const uint8_t> bytes, ImageFormat format);
 
-// How encodePng goes about a small file: kSmallest tries every filter on
-// each row and compresses with stb_image_write's compressor; kQuick filters
-// every row one way and compresses in one greedy pass, several times
-// faster, for pictures drawn anew on every run.
+// How encodePng goes about a small file: kSmallest gives each row the
+// filter of the smallest sum and compresses at zlib's thorough level, for
+// texture images; kQuick leaves the rows unfiltered and compresses at zlib's
+// fast level, several times faster, for pictures drawn anew on every run.
 enum class PngEffort { kSmallest, kQuick };
 
 // The image as a PNG file: paletted for a paletted image, else RGB or RGBA.

@@ -5,10 +5,8 @@
 #include <climits>
 #include <string_view>
 
-#include "Crc32.h"
 #include "ImageCodec.h"
 #include "PngScanlines.h"
-#include "QuickDeflate.h"
 #include "ZlibCompress.h"
 
 namespace zelvane {
@@ -35,7 +33,7 @@ void appendChunk(Bytes& out, std::string_view type, std::span<const uint8_t> dat
     out.insert(out.end(), type.begin(), type.end());
     out.insert(out.end(), data.begin(), data.end());
     const std::span<const uint8_t> covered(out.data() + typeAt, out.size() - typeAt);
-    appendU32(out, image::updateCrc32(0, covered));
+    appendU32(out, image::crc32Of(covered));
 }
 
 Bytes headerData(const Image& image, uint8_t bitDepth, uint8_t colourType) {
@@ -50,8 +48,7 @@ size_t bytesPerPixel(PixelFormat format) {
     return format == PixelFormat::kPaletted ? 1 : format == PixelFormat::kRgb ? 3 : 4;
 }
 
-// A size that matches the pixels, and scanlines that stb_image_write's int
-// sizes can take.
+// A size that matches the pixels, and scanlines under 2 GiB.
 bool isWellFormed(const Image& image) {
     const uint64_t pixels = uint64_t{image.width} * image.height;
     const uint64_t scanlineBytes = (uint64_t{image.width} * bytesPerPixel(image.format) + 1) * image.height;
@@ -73,7 +70,8 @@ Bytes paletteData(const Image& image) {
 }
 
 Bytes compressed(std::span<const uint8_t> scanlines, PngEffort effort) {
-    return effort == PngEffort::kQuick ? image::compressZlibQuickly(scanlines) : image::compressZlib(scanlines);
+    return image::compressZlib(scanlines,
+                               effort == PngEffort::kQuick ? image::ZlibEffort::kFast : image::ZlibEffort::kThorough);
 }
 
 void appendImageData(Bytes& out, std::span<const uint8_t> stream) {
@@ -99,8 +97,8 @@ std::vector<uint8_t> encodePng(const Image& image, PngEffort effort) {
     } else {
         const uint8_t colourType = image.format == PixelFormat::kRgb ? kColourTypeRgb : kColourTypeRgba;
         appendChunk(out, "IHDR", headerData(image, 8, colourType));
-        stream = effort == PngEffort::kQuick ? image::compressZlibQuickly(image::upFilteredRows(image))
-                                             : image::compressZlib(image::filterColourRows(image));
+        stream = effort == PngEffort::kQuick ? compressed(image::unfilteredRows(image), effort)
+                                             : compressed(image::filterColourRows(image), effort);
     }
     if (stream.empty()) {
         return {};

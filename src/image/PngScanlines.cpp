@@ -93,22 +93,15 @@ std::vector<uint8_t> packIndexRows(const Image& image, uint8_t bitDepth) {
     return scanlines;
 }
 
-LargeVector<uint8_t> upFilteredRows(const Image& image) {
+LargeVector<uint8_t> unfilteredRows(const Image& image) {
     const size_t pixelBytes = image.format == PixelFormat::kRgba ? 4 : 3;
     const size_t rowBytes = size_t{image.width} * pixelBytes;
     LargeVector<uint8_t> scanlines((rowBytes + 1) * image.height);
     for (size_t y = 0; y < image.height; ++y) {
         const uint8_t* row = image.pixels.data() + y * rowBytes;
         uint8_t* out = scanlines.data() + y * (rowBytes + 1);
-        out[0] = kUp;
-        if (y == 0) {
-            std::copy(row, row + rowBytes, out + 1);
-            continue;
-        }
-        const uint8_t* above = row - rowBytes;
-        for (size_t i = 0; i < rowBytes; ++i) {
-            out[1 + i] = static_cast<uint8_t>(row[i] - above[i]);
-        }
+        out[0] = kNone;
+        std::copy(row, row + rowBytes, out + 1);
     }
     return scanlines;
 }

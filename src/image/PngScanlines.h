@@ -23,9 +23,10 @@ std::vector<uint8_t> packIndexRows(const Image& image, uint8_t bitDepth);
 // values among the five, the usual guess at what compresses best.
 std::vector<uint8_t> filterColourRows(const Image& image);
 
-// The same rows, each with the filter "up" (each byte less the one above
-// it): cheap, and about as good as any on drawn pictures. In large pages,
-// which cost fewer faults to fill.
-LargeVector<uint8_t> upFilteredRows(const Image& image);
+// The same rows, each with filter type 0 (none): on pictures of models,
+// mostly background and areas of one colour, a fast zlib level finds the
+// repeated pixels themselves better than their differences, and there is
+// nothing to compute. In large pages, which cost fewer faults to fill.
+LargeVector<uint8_t> unfilteredRows(const Image& image);
 
 }  // namespace zelvane::image

@@ -1,4 +1,6 @@
-// zlib streams for PNG's image data, from stb_image_write's compressor.
+// zlib streams and CRC-32s for PNG files, from the zlib library, at settings
+// fixed here: the Linux and the Windows build link the same zlib version and
+// so write the same bytes.
 #pragma once
 
 #include <cstddef>
@@ -8,7 +10,15 @@
 
 namespace zelvane::image {
 
-// The bytes as one zlib stream; empty when there are 2 GiB or more of them.
-std::vector<uint8_t> compressZlib(std::span<const uint8_t> bytes);
+// How hard deflate works: kFast for pictures, drawn anew on every run;
+// kThorough for texture images.
+enum class ZlibEffort { kFast, kThorough };
+
+// The bytes as one zlib stream; empty when there are 2 GiB or more of them,
+// or zlib finds no memory.
+std::vector<uint8_t> compressZlib(std::span<const uint8_t> bytes, ZlibEffort effort);
+
+// The CRC-32 that PNG chunks end with.
+uint32_t crc32Of(std::span<const uint8_t> bytes);
 
 }  // namespace zelvane::image

@@ -139,26 +139,35 @@ TEST(Thumbnail, FailsWithItsLineAndNoPicture) {
 }
 
 // Pictures of models converted side by side, on two workers and on one,
-// and by the Linux build when the Windows one is under test: the same bytes.
+// and by the Linux build when the Windows one is under test: the same bytes;
+// and so are the PNG files made of the house's textures.
+std::map<std::string, std::string> picturesAndTextures(const TempFolder& folder) {
+    std::map<std::string, std::string> files{{"house", readFile(folder.file("game/town/house.preview.png"))},
+                                             {"small", readFile(folder.file("game/small.preview.png"))}};
+    for (const char* texture : {"brick", "roof_tiles", "planks", "window"}) {
+        files[texture] = readFile(folder.file(std::string("game/town/") + texture + ".png"));
+    }
+    return files;
+}
+
 TEST(Preview, SameBytesWhateverTheRun) {
     TempFolder folder;
     copyHouse(folder, "game/town");
     saveModel(smallModel(), folder.file("game/small.mag"));
-    const std::vector<std::string> arguments{"--each", "game", "--preview", "--preview-size", "200"};
+    const std::vector<std::string> arguments{"--each", "game", "--preview", "--preview-size", "200", "--textures"};
     std::vector<std::map<std::string, std::string>> runs;
     for (int run = 0; run < 2; ++run) {
         ASSERT_EQ(runZelvaneIn(folder, arguments).status, 0);
-        runs.push_back({{"house", readFile(folder.file("game/town/house.preview.png"))},
-                        {"small", readFile(folder.file("game/small.preview.png"))}});
+        runs.push_back(picturesAndTextures(folder));
     }
     std::vector<std::string> oneCore{"-c", "0", ZELVANE_BIN};
     oneCore.insert(oneCore.end(), arguments.begin(), arguments.end());
     ASSERT_EQ(runProgram("/usr/bin/taskset", oneCore, folder.path()).status, 0);  // the Linux build, one worker
-    runs.push_back({{"house", readFile(folder.file("game/town/house.preview.png"))},
-                    {"small", readFile(folder.file("game/small.preview.png"))}});
+    runs.push_back(picturesAndTextures(folder));
     EXPECT_TRUE(runs[0] == runs[1]);
     EXPECT_TRUE(runs[0] == runs[2]);
     EXPECT_NE(runs[0]["house"], runs[0]["small"]);
+    EXPECT_FALSE(runs[0]["brick"].empty());
 }
 
 }  // namespace
