@@ -1,11 +1,9 @@
-// Writing PNG files: signature, IHDR, PLTE for a paletted image, the image
-// data in IDAT chunks, IEND.
+// Writing PNG files: the scanlines of an image, compressed.
 #include <algorithm>
-#include <array>
 #include <climits>
-#include <string_view>
 
 #include "ImageCodec.h"
+#include "PngChunks.h"
 #include "PngScanlines.h"
 #include "ZlibCompress.h"
 
@@ -14,35 +12,6 @@ namespace zelvane {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-constexpr std::array<uint8_t, 8> kSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-constexpr uint8_t kColourTypeRgb = 2;
-constexpr uint8_t kColourTypePaletted = 3;
-constexpr uint8_t kColourTypeRgba = 6;
-constexpr size_t kMaxIdatSize = size_t{1} << 20;
-
-void appendU32(Bytes& out, uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        out.push_back(static_cast<uint8_t>(value >> shift));
-    }
-}
-
-void appendChunk(Bytes& out, std::string_view type, std::span<const uint8_t> data) {
-    appendU32(out, static_cast<uint32_t>(data.size()));
-    const size_t typeAt = out.size();
-    out.insert(out.end(), type.begin(), type.end());
-    out.insert(out.end(), data.begin(), data.end());
-    const std::span<const uint8_t> covered(out.data() + typeAt, out.size() - typeAt);
-    appendU32(out, image::crc32Of(covered));
-}
-
-Bytes headerData(const Image& image, uint8_t bitDepth, uint8_t colourType) {
-    Bytes data;
-    appendU32(data, image.width);
-    appendU32(data, image.height);
-    data.insert(data.end(), {bitDepth, colourType, 0, 0, 0});  // deflate, adaptive filters, no interlace
-    return data;
-}
 
 size_t bytesPerPixel(PixelFormat format) {
     return format == PixelFormat::kPaletted ? 1 : format == PixelFormat::kRgb ? 3 : 4;
@@ -74,38 +43,25 @@ Bytes compressed(std::span<const uint8_t> scanlines, PngEffort effort) {
                                effort == PngEffort::kQuick ? image::ZlibEffort::kFast : image::ZlibEffort::kThorough);
 }
 
-void appendImageData(Bytes& out, std::span<const uint8_t> stream) {
-    for (size_t offset = 0; offset < stream.size(); offset += kMaxIdatSize) {
-        appendChunk(out, "IDAT", stream.subspan(offset, std::min(kMaxIdatSize, stream.size() - offset)));
-    }
-}
-
 }  // namespace
 
 std::vector<uint8_t> encodePng(const Image& image, PngEffort effort) {
     if (!isWellFormed(image)) {
         return {};
     }
-    Bytes out(kSignature.begin(), kSignature.end());
-    Bytes stream;
     if (image.format == PixelFormat::kPaletted) {
         const Bytes palette = paletteData(image);
         const uint8_t bitDepth = image::indexBitDepth(palette.size() / 3);
-        appendChunk(out, "IHDR", headerData(image, bitDepth, kColourTypePaletted));
-        appendChunk(out, "PLTE", palette);
-        stream = compressed(image::packIndexRows(image, bitDepth), effort);
-    } else {
-        const uint8_t colourType = image.format == PixelFormat::kRgb ? kColourTypeRgb : kColourTypeRgba;
-        appendChunk(out, "IHDR", headerData(image, 8, colourType));
-        stream = effort == PngEffort::kQuick ? compressed(image::unfilteredRows(image), effort)
-                                             : compressed(image::filterColourRows(image), effort);
+        const Bytes stream = compressed(image::packIndexRows(image, bitDepth), effort);
+        return stream.empty() ? Bytes{}
+                              : image::assemblePng({image.width, image.height, bitDepth, image::kPngColourTypePaletted},
+                                                   palette, stream);
     }
-    if (stream.empty()) {
-        return {};
-    }
-    appendImageData(out, stream);
-    appendChunk(out, "IEND", {});
-    return out;
+    const uint8_t colourType =
+        image.format == PixelFormat::kRgb ? image::kPngColourTypeRgb : image::kPngColourTypeRgba;
+    const Bytes stream = effort == PngEffort::kQuick ? compressed(image::unfilteredRows(image), effort)
+                                                     : compressed(image::filterColourRows(image), effort);
+    return stream.empty() ? Bytes{} : image::assemblePng({image.width, image.height, 8, colourType}, {}, stream);
 }
 
 }  // namespace zelvane

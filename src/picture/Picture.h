@@ -28,6 +28,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <vector>
 
 #include "image/Image.h"
@@ -38,6 +40,10 @@ namespace zelvane {
 // The largest picture side drawn: its samples take 512 MiB.
 inline constexpr uint32_t kLargestPictureSide = 4096;
 
+// The rows of a picture as they are drawn, top to bottom: whole rows of RGBA
+// pixels, a strip of them at a time, handed on by one thread at a time.
+using PictureRows = std::function<void(std::span<const uint8_t> pixels)>;
+
 // The picture of a merged and grouped store, size x size RGBA pixels.
 // imageOfTexture gives, for each store texture number, the decoded image its
 // groups show, or nullptr (or no entry) for their colour alone. threads is
@@ -46,5 +52,10 @@ inline constexpr uint32_t kLargestPictureSide = 4096;
 // std::invalid_argument.
 Image renderPicture(const MeshStore& store, const std::vector<const Image*>& imageOfTexture, uint32_t size,
                     unsigned threads);
+
+// The same picture's rows handed on to rows as they are drawn, so that they
+// can be written while the next ones are drawn; rows must not throw.
+void drawPicture(const MeshStore& store, const std::vector<const Image*>& imageOfTexture, uint32_t size,
+                 unsigned threads, const PictureRows& rows);
 
 }  // namespace zelvane

@@ -1,4 +1,7 @@
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -26,22 +29,63 @@ std::vector<picture::GroupPaint> paintsOfGroups(const MeshStore& store,
     return paints;
 }
 
-// Each thread draws a share of the strips, one after another in the memory
-// of one strip, set aside before the threads start.
-void paintStrips(const PictureScene& scene, const StripPlan& plan, unsigned threads, Image& result) {
-    std::vector<SampleStrip> strips;
-    strips.reserve(threads);
-    for (unsigned thread = 0; thread < threads; ++thread) {
-        strips.emplace_back(result.width, plan.tallest());
+// Lets the threads hand on their strips in the picture's order: the
+// strip's thread waits for the strips above it to be handed on first.
+class StripTurns {
+public:
+    template <typename HandOn>
+    void handOnInTurn(uint32_t strip, HandOn&& handOn) {
+        std::unique_lock lock(mutex_);
+        turnChanged_.wait(lock, [&] { return next_ == strip; });
+        lock.unlock();
+        handOn();
+        lock.lock();
+        next_ = strip + 1;
+        turnChanged_.notify_all();
     }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable turnChanged_;
+    uint32_t next_ = 0;
+};
+
+// The memory a thread draws its strips in, one after another.
+struct StripRoom {
+    SampleStrip samples;
+    std::vector<uint8_t> pixels;
+};
+
+// The threads take the strips from the top, each the next one not taken,
+// and hand on its rows in turn: while one thread hands on a strip, the other
+// draws the next. The memory is set aside before the threads start.
+void paintStrips(const PictureScene& scene, const StripPlan& plan, unsigned threads, uint32_t side,
+                 const PictureRows& rows) {
+    std::vector<StripRoom> rooms;
+    rooms.reserve(threads);
+    for (unsigned thread = 0; thread < threads; ++thread) {
+        rooms.push_back({SampleStrip(side, plan.tallest()), std::vector<uint8_t>(size_t{side} * plan.tallest() * 4)});
+    }
+    std::atomic<uint32_t> nextStrip{0};
+    StripTurns turns;
     picture::runSideBySide(threads, [&](unsigned thread) {
-        SampleStrip& strip = strips[thread];
-        for (uint32_t k = plan.count() * thread / threads; k < plan.count() * (thread + 1) / threads; ++k) {
-            strip.startRows(plan.firstRow(k), plan.firstRow(k + 1));
-            picture::paintStrip(scene, strip);
-            strip.resolveInto(result);
+        StripRoom& room = rooms[thread];
+        for (uint32_t k = nextStrip++; k < plan.count(); k = nextStrip++) {
+            room.samples.startRows(plan.firstRow(k), plan.firstRow(k + 1));
+            picture::paintStrip(scene, room.samples);
+            room.samples.resolveRows(room.pixels.data());
+            const size_t bytes = size_t{plan.firstRow(k + 1) - plan.firstRow(k)} * side * 4;
+            turns.handOnInTurn(k, [&] { rows({room.pixels.data(), bytes}); });
         }
     });
+}
+
+// A picture of nothing: every row transparent black.
+void handOnEmptyRows(uint32_t side, const PictureRows& rows) {
+    const std::vector<uint8_t> row(size_t{side} * 4);
+    for (uint32_t y = 0; y < side; ++y) {
+        rows(row);
+    }
 }
 
 // The positions are projected side by side too, each thread a share.
@@ -56,21 +100,33 @@ void projectAllPositions(PictureScene& scene, unsigned threads) {
 
 }  // namespace
 
-Image renderPicture(const MeshStore& store, const std::vector<const Image*>& imageOfTexture, uint32_t size,
-                    unsigned threads) {
+void drawPicture(const MeshStore& store, const std::vector<const Image*>& imageOfTexture, uint32_t size,
+                 unsigned threads, const PictureRows& rows) {
     if (size > kLargestPictureSide) {
         throw std::invalid_argument("a picture side above " + std::to_string(kLargestPictureSide));
     }
-    Image result{size, size, PixelFormat::kRgba, {}, std::vector<uint8_t>(size_t{size} * size * 4)};
     const std::optional<picture::Box> box = picture::boxOfUsedPositions(store);
-    if (!box || size == 0) {
-        return result;
+    if (!box) {
+        handOnEmptyRows(size, rows);
+        return;
+    }
+    if (size == 0) {
+        return;
     }
     const unsigned threadCount = std::clamp(threads, 1u, size);
     PictureScene scene{store, picture::ModelFrame(*box), picture::ScreenMapping(size * picture::kSamplesPerPixelSide),
                        {}, paintsOfGroups(store, imageOfTexture)};
     projectAllPositions(scene, threadCount);
-    paintStrips(scene, StripPlan(size, store.polygons.size(), threadCount), threadCount, result);
+    paintStrips(scene, StripPlan(size, store.polygons.size(), threadCount), threadCount, size, rows);
+}
+
+Image renderPicture(const MeshStore& store, const std::vector<const Image*>& imageOfTexture, uint32_t size,
+                    unsigned threads) {
+    Image result{size, size, PixelFormat::kRgba, {}, {}};
+    result.pixels.reserve(size_t{size} * size * 4);
+    drawPicture(store, imageOfTexture, size, threads, [&](std::span<const uint8_t> pixels) {
+        result.pixels.insert(result.pixels.end(), pixels.begin(), pixels.end());
+    });
     return result;
 }
 

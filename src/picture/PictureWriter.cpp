@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "Picture.h"
-#include "image/ImageCodec.h"
+#include "image/RgbaPngStream.h"
 
 namespace zelvane {
 namespace {
@@ -24,8 +24,10 @@ std::vector<const Image*> imagesOfTextures(const TextureFiles& textures) {
 
 bool writePicture(OutputSet& outputs, const ModelOutput& model, const std::string& path, uint32_t size,
                   unsigned threads) {
-    const Image picture = renderPicture(model.store, imagesOfTextures(model.textures), size, threads);
-    const std::vector<uint8_t> png = encodePng(picture, PngEffort::kQuick);
+    image::RgbaPngStream stream(size, size);
+    drawPicture(model.store, imagesOfTextures(model.textures), size, threads,
+                [&](std::span<const uint8_t> pixels) { stream.addRows(pixels); });
+    const std::vector<uint8_t> png = stream.finish();
     OutputFile* file = outputs.create(path, FileMode::kBinary);
     if (file == nullptr) {
         return false;

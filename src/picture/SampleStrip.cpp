@@ -9,7 +9,6 @@ namespace {
 // The alpha of 0 to 4 covered samples: 255 k / 4, rounded.
 constexpr std::array<uint8_t, 5> kCoverageAlpha{0, 64, 128, 191, 255};
 
-// A background pixel stays as it is: transparent black.
 void resolvePixel(const std::array<SampleColour, 4>& samples, uint8_t* pixel) {
     uint32_t covered = 0;
     std::array<uint32_t, 3> sum{};
@@ -20,6 +19,7 @@ void resolvePixel(const std::array<SampleColour, 4>& samples, uint8_t* pixel) {
         }
     }
     if (covered == 0) {
+        std::fill_n(pixel, 4, uint8_t{0});
         return;
     }
     for (size_t channel = 0; channel < 3; ++channel) {
@@ -42,9 +42,9 @@ void SampleStrip::startRows(uint32_t firstPixelRow, uint32_t endPixelRow) {
     std::fill_n(samples_.begin(), samples, Sample{});
 }
 
-void SampleStrip::resolveInto(Image& picture) const {
+void SampleStrip::resolveRows(uint8_t* pixels) const {
+    uint8_t* pixel = pixels;
     for (uint32_t row = rows_.first; row < rows_.end; row += kSamplesPerPixelSide) {
-        uint8_t* pixel = picture.pixels.data() + size_t{row / kSamplesPerPixelSide} * picture.width * 4;
         for (uint32_t column = 0; column < rows_.columns; column += kSamplesPerPixelSide, pixel += 4) {
             resolvePixel({samples_[indexOf(column, row)].colour, samples_[indexOf(column + 1, row)].colour,
                           samples_[indexOf(column, row + 1)].colour, samples_[indexOf(column + 1, row + 1)].colour},

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "TriangleRaster.h"
-#include "image/Image.h"
 #include "os/LargeAllocator.h"
 
 namespace zelvane::picture {
@@ -42,9 +41,10 @@ public:
         samples_[indexOf(column, row)].colour = colour;
     }
 
-    // Writes the strip's pixels into the picture's RGBA pixels: the mean
-    // colour of the covered samples, and their share as alpha.
-    void resolveInto(Image& picture) const;
+    // The strip's pixel rows as RGBA pixels, from its first row on: the mean
+    // colour of the covered samples, and their share as alpha; transparent
+    // black where none is covered.
+    void resolveRows(uint8_t* pixels) const;
 
 private:
     size_t indexOf(uint32_t column, uint32_t row) const {

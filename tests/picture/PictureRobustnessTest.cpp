@@ -9,6 +9,8 @@
 
 #include "PictureTestModels.h"
 #include "loadedmodel/LoadedModel.h"
+#include "image/ImageCodec.h"
+#include "image/RgbaPngStream.h"
 #include "picture/Picture.h"
 
 namespace zelvane::test {
@@ -71,6 +73,9 @@ TEST(PictureThreads, DrawTheSameBytesAsOne) {
         for (const unsigned threads : {0u, 2u, 3u, 8u}) {
             EXPECT_EQ(pictureOf(*store, side, images, threads).pixels, alone.pixels) << threads << " threads";
         }
+        image::RgbaPngStream png(side, side);
+        drawPicture(*store, images, side, 2, [&](std::span<const uint8_t> rows) { png.addRows(rows); });
+        EXPECT_TRUE(png.finish() == encodePng(alone, PngEffort::kQuick)) << "the PNG written as the rows are drawn";
     }
 }
 

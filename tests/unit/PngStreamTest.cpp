@@ -5,7 +5,9 @@
 // checks in ImageTest.cpp.)
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,7 @@
 #include "TestPictures.h"
 #include "image/ImageCodec.h"
 #include "image/PngScanlines.h"
+#include "image/RgbaPngStream.h"
 
 namespace zelvane {
 namespace {
@@ -103,6 +106,33 @@ TEST(PngStream, InflatesToTheFilteredRowsWithEveryChunkChecked) {
         EXPECT_EQ(lines[index], cases[index].summary);
         const std::string rows = readFile(folder.file(cases[index].name + ".png.rows"));
         EXPECT_TRUE(Bytes(rows.begin(), rows.end()) == cases[index].rows) << "inflates to other rows";
+    }
+}
+
+// Rows given a few at a time, or one by one, make the file encodePng makes
+// of the whole image; a short, long or ragged count of rows makes none.
+TEST(PngStream, RowsInPiecesMakeTheWholeImagesFile) {
+    for (const Image& image : {patternImage(300, 40, PixelFormat::kRgba), patternImage(1, 33, PixelFormat::kRgba),
+                               noiseImage(1024, 300)}) {
+        const size_t rowBytes = size_t{image.width} * 4;
+        const Bytes whole = encodePng(image, PngEffort::kQuick);
+        ASSERT_FALSE(whole.empty());
+        for (const uint32_t rowsAtOnce : {1u, 7u, image.height}) {
+            image::RgbaPngStream stream(image.width, image.height);
+            for (uint32_t y = 0; y < image.height; y += rowsAtOnce) {
+                const uint32_t rows = std::min(rowsAtOnce, image.height - y);
+                stream.addRows(std::span(image.pixels).subspan(y * rowBytes, rows * rowBytes));
+            }
+            EXPECT_TRUE(stream.finish() == whole) << image.width << " x " << image.height << ", " << rowsAtOnce;
+        }
+        const std::span<const uint8_t> pixels(image.pixels);
+        for (const auto& pieces : {std::vector{pixels.first(pixels.size() - rowBytes)},
+                                   std::vector{pixels, pixels.first(rowBytes)},
+                                   std::vector{pixels.first(rowBytes + 1), pixels.subspan(rowBytes + 1)}}) {
+            image::RgbaPngStream stream(image.width, image.height);
+            for (const auto piece : pieces) stream.addRows(piece);
+            EXPECT_TRUE(stream.finish().empty());
+        }
     }
 }
 
