@@ -9,6 +9,7 @@
 #include "BenchProcess.h"
 #include "BenchReport.h"
 #include "PictureBaseline.h"
+#include "ThumbnailPhases.h"
 
 namespace zelvane::bench {
 namespace {
@@ -42,6 +43,25 @@ uint64_t textureBytes(const ThumbnailBenchOptions& options) {
     return bytes;
 }
 
+double processAloneSeconds(const ThumbnailBenchOptions& options, const std::string& work) {
+    std::vector<double> seconds;
+    for (int round = 0; round <= options.runs; ++round) {
+        const Timed run = runMeasured(options.helper, {options.zelvane, "--version"}, work);
+        if (run.status != 0) failRun("--version", work, run.status);
+        if (round > 0) seconds.push_back(run.seconds);
+    }
+    return median(seconds);
+}
+
+void printThumbnailPhases(const ThumbnailBenchOptions& options, const std::string& work) {
+    const ThumbnailPhases phases = measureThumbnailPhases(work, options.runs);
+    std::printf("  where the time goes: the process alone (--version) %.1f ms; inside one: load %.2f ms, "
+                "textures %.2f ms, drawing %.2f ms, then PNG %.2f ms; or both as the rows come, and the file "
+                "written (the converter's way) %.2f ms\n",
+                1000.0 * processAloneSeconds(options, work), 1000.0 * phases.load, 1000.0 * phases.textures,
+                1000.0 * phases.draw, 1000.0 * phases.png, 1000.0 * phases.written);
+}
+
 }  // namespace
 
 void printThumbnailResult(const ThumbnailBenchOptions& options) {
@@ -63,6 +83,7 @@ void printThumbnailResult(const ThumbnailBenchOptions& options) {
                 options.runs, 1000.0 * median(seconds), median(peaks) * 1024.0 / 1e6, pictureBytes / 1e3);
     std::printf("  at %s: %.1f ms; picture %.1f KB\n", kBaselineCommit, kBaselineThumbnailMilliseconds,
                 static_cast<double>(kBaselineThumbnailBytes) / 1e3);
+    printThumbnailPhases(options, work);
     std::printf("its 4 textures as PNG files (--textures): %.1f KB; at %s: %.1f KB\n",
                 static_cast<double>(textureBytes(options)) / 1e3, kBaselineCommit,
                 static_cast<double>(kBaselineTextureBytes) / 1e3);
