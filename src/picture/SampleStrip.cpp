@@ -1,6 +1,7 @@
 #include "SampleStrip.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace zelvane::picture {
 
@@ -9,7 +10,29 @@ namespace {
 // The alpha of 0 to 4 covered samples: 255 k / 4, rounded.
 constexpr std::array<uint8_t, 5> kCoverageAlpha{0, 64, 128, 191, 255};
 
+// The mean of covered samples' channel: all four covered, the common case
+// inside a surface, divides by a constant.
+uint8_t meanOf(uint32_t sum, uint32_t covered) {
+    return static_cast<uint8_t>(covered == 4 ? (sum + 2) / 4 : (sum + covered / 2) / covered);
+}
+
+// A sample nothing covers is all zeros (Sample{}): a pixel of four of them
+// is background, transparent black.
+bool isBackground(const std::array<SampleColour, 4>& samples) {
+    uint32_t any = 0;
+    for (const SampleColour& sample : samples) {
+        uint32_t word;
+        std::memcpy(&word, sample.data(), sizeof word);
+        any |= word;
+    }
+    return any == 0;
+}
+
 void resolvePixel(const std::array<SampleColour, 4>& samples, uint8_t* pixel) {
+    if (isBackground(samples)) {
+        std::fill_n(pixel, 4, uint8_t{0});
+        return;
+    }
     uint32_t covered = 0;
     std::array<uint32_t, 3> sum{};
     for (const SampleColour& sample : samples) {
@@ -18,12 +41,8 @@ void resolvePixel(const std::array<SampleColour, 4>& samples, uint8_t* pixel) {
             sum[channel] += sample[channel];
         }
     }
-    if (covered == 0) {
-        std::fill_n(pixel, 4, uint8_t{0});
-        return;
-    }
     for (size_t channel = 0; channel < 3; ++channel) {
-        pixel[channel] = static_cast<uint8_t>((sum[channel] + covered / 2) / covered);
+        pixel[channel] = meanOf(sum[channel], covered);
     }
     pixel[3] = kCoverageAlpha[covered];
 }

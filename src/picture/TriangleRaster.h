@@ -79,6 +79,29 @@ inline std::array<int64_t, 4> samplesInBox(const ScreenPoint* points, size_t cou
             std::max<int64_t>(firstRow, rows.first), std::min<int64_t>(lastRow, int64_t{rows.end} - 1)};
 }
 
+// Boxes narrower than this many samples are scanned whole: finding where a
+// row's covered samples lie costs divisions that a few samples do not repay.
+inline constexpr int64_t kNarrowBox = 8;
+
+// The first and last step d in [0, last] at which start + step * d >= 0 for
+// all three edges: where a row's covered samples lie (first > last when
+// none).
+inline std::array<int64_t, 2> coveredSteps(const std::array<int64_t, 3>& start, const std::array<int64_t, 3>& step,
+                                           int64_t last) {
+    int64_t first = 0;
+    for (size_t k = 0; k < 3; ++k) {
+        if (step[k] > 0 && start[k] < 0) {
+            const int64_t below = -start[k];
+            first = std::max(first, below / step[k] + (below % step[k] != 0 ? 1 : 0));
+        } else if (step[k] < 0) {
+            last = start[k] < 0 ? -1 : std::min(last, start[k] / -step[k]);
+        } else if (step[k] == 0 && start[k] < 0) {
+            last = -1;
+        }
+    }
+    return {first, last};
+}
+
 }  // namespace raster
 
 // Whether the box of the points holds the centre of a sample of the rows:
@@ -89,8 +112,9 @@ inline bool boxHoldsSamples(const ScreenPoint* points, size_t count, const Sampl
 }
 
 // Calls visit(const CoveredSample&) for every sample of the rows that the
-// triangle covers, row by row from the top, left to right. A triangle
-// without area covers none.
+// triangle covers, row by row from the top, left to right; in a wide box,
+// each row's scan starts and ends where the edges say. A triangle without
+// area covers none.
 template <typename Visit>
 void visitCoveredSamples(const std::array<ScreenPoint, 3>& corner, const SampleRows& rows, Visit&& visit) {
     const auto [left, right, top, bottom] = raster::samplesInBox(corner.data(), corner.size(), rows);
@@ -107,15 +131,21 @@ void visitCoveredSamples(const std::array<ScreenPoint, 3>& corner, const SampleR
                                             raster::edgeThrough(corner[2], corner[0], orientation),
                                             raster::edgeThrough(corner[0], corner[1], orientation)};
     std::array<int64_t, 3> rowStart;
+    std::array<int64_t, 3> columnStep;
     for (size_t k = 0; k < 3; ++k) {
         const raster::Edge& e = edges[k];
         rowStart[k] = e.a * raster::sampleCentre(left) + e.b * raster::sampleCentre(top) + e.c - e.bias;
+        columnStep[k] = e.a * kSubsamples;
     }
+    const bool narrow = right - left < raster::kNarrowBox;
     CoveredSample sample;
     sample.area = area * orientation;
     for (int64_t row = top; row <= bottom; ++row) {
-        std::array<int64_t, 3> value = rowStart;
-        for (int64_t column = left; column <= right; ++column) {
+        const auto [first, last] = narrow ? std::array<int64_t, 2>{0, right - left}
+                                          : raster::coveredSteps(rowStart, columnStep, right - left);
+        std::array<int64_t, 3> value{rowStart[0] + columnStep[0] * first, rowStart[1] + columnStep[1] * first,
+                                     rowStart[2] + columnStep[2] * first};
+        for (int64_t column = left + first; column <= left + last; ++column) {
             if ((value[0] | value[1] | value[2]) >= 0) {
                 sample.column = static_cast<uint32_t>(column);
                 sample.row = static_cast<uint32_t>(row);
@@ -123,7 +153,7 @@ void visitCoveredSamples(const std::array<ScreenPoint, 3>& corner, const SampleR
                 visit(sample);
             }
             for (size_t k = 0; k < 3; ++k) {
-                value[k] += edges[k].a * kSubsamples;
+                value[k] += columnStep[k];
             }
         }
         for (size_t k = 0; k < 3; ++k) {

@@ -1,6 +1,8 @@
 // Which samples a triangle covers, and cutting triangles at the near plane.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <random>
 #include <vector>
 
@@ -35,27 +37,66 @@ ScreenPoint centreOf(int32_t column, int32_t row) {
     return {column * 256 + 128, row * 256 + 128};
 }
 
-// Squares with corners on sample centres, each cut along a diagonal into
-// triangles wound either way: every sample of the grid is covered once, on
-// its left and top edges too, on its right and bottom edges not.
+// Rectangles with corners on sample centres, narrow and wide, each cut along
+// a diagonal into triangles wound either way: every sample of the grid is
+// covered once, on its left and top edges too, on its right and bottom edges
+// not.
 TEST(TriangleRaster, CoversEachSampleOnceAcrossSharedEdges) {
-    CoverCount count({40, 0, 40});
     std::mt19937 random(7);
-    for (int32_t row = 5; row < 35; row += 6) {
-        for (int32_t column = 3; column < 33; column += 5) {
-            const ScreenPoint a = centreOf(column, row);
-            const ScreenPoint b = centreOf(column + 5, row);
-            const ScreenPoint c = centreOf(column + 5, row + 6);
-            const ScreenPoint d = centreOf(column, row + 6);
-            const bool flip = random() % 2 == 0;
-            count.draw(flip ? std::array{a, b, c} : std::array{c, b, a});
-            count.draw(flip ? std::array{a, c, d} : std::array{d, a, c});
+    for (const auto& [width, height] : {std::pair{5, 6}, {12, 9}}) {
+        CoverCount count({80, 0, 80});
+        const int32_t end = 3 + 5 * width;
+        for (int32_t row = 5; row < 5 + 5 * height; row += height) {
+            for (int32_t column = 3; column < end; column += width) {
+                const ScreenPoint a = centreOf(column, row);
+                const ScreenPoint b = centreOf(column + width, row);
+                const ScreenPoint c = centreOf(column + width, row + height);
+                const ScreenPoint d = centreOf(column, row + height);
+                const bool flip = random() % 2 == 0;
+                count.draw(flip ? std::array{a, b, c} : std::array{c, b, a});
+                count.draw(flip ? std::array{a, c, d} : std::array{d, a, c});
+            }
+        }
+        for (uint32_t sample = 0; sample < 80 * 80; ++sample) {
+            const uint32_t row = sample / 80;
+            const uint32_t column = sample % 80;
+            const bool inside = row >= 5 && row < 5 + 5u * height && column >= 3 && column < uint32_t(end);
+            EXPECT_EQ(count.at(column, row), inside) << width << " x " << height << ": " << column << ", " << row;
         }
     }
-    for (uint32_t sample = 0; sample < 40 * 40; ++sample) {
-        const uint32_t row = sample / 40;
-        const uint32_t column = sample % 40;
-        EXPECT_EQ(count.at(column, row), row >= 5 && row < 35 && column >= 3 && column < 33) << column << ", " << row;
+}
+
+// A convex polygon of many samples cut into a fan from one corner covers the
+// very samples the fan from another corner does, each once: wherever a row's
+// scan starts and ends, the edges decide alone.
+TEST(TriangleRaster, FansOfOnePolygonCoverTheSameSamples) {
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> turn(0.0, 1.0);
+    for (int polygon = 0; polygon < 20; ++polygon) {
+        std::vector<double> angles(3 + polygon % 7);
+        for (double& angle : angles) angle = 6.283185307179586 * turn(random);
+        std::sort(angles.begin(), angles.end());
+        const double radius = 256.0 * (2 + polygon);
+        std::vector<ScreenPoint> corners;
+        for (const double angle : angles) {
+            corners.push_back({static_cast<int32_t>(12000 + radius * std::cos(angle)),
+                               static_cast<int32_t>(12000 + radius * std::sin(angle))});
+        }
+        CoverCount fromFirst({96, 0, 96});
+        CoverCount fromLast({96, 0, 96});
+        const size_t n = corners.size();
+        for (size_t k = 1; k + 1 < n; ++k) {
+            fromFirst.draw({corners[0], corners[k], corners[k + 1]});
+            fromLast.draw({corners[n - 1], corners[(n - 1 + k) % n], corners[(n + k) % n]});
+        }
+        int covered = 0;
+        for (uint32_t sample = 0; sample < 96 * 96; ++sample) {
+            const int once = fromFirst.at(sample % 96, sample / 96);
+            ASSERT_LE(once, 1);
+            EXPECT_EQ(fromLast.at(sample % 96, sample / 96), once) << polygon << ": " << sample % 96 << ", " << sample / 96;
+            covered += once;
+        }
+        EXPECT_GT(covered, 0);
     }
 }
 
