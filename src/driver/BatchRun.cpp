@@ -19,6 +19,7 @@
 #include "OutputNames.h"
 #include "Progress.h"
 #include "os/Folders.h"
+#include "os/HeapReuse.h"
 #include "os/Threads.h"
 #include "output/Interrupts.h"
 #include "os/PathText.h"
@@ -140,6 +141,7 @@ void runWorker(const CommandLine& commandLine, RunInputs& inputs, std::vector<Ba
 }  // namespace
 
 int runBatch(const CommandLine& commandLine, std::ostream& out, std::ostream& err, bool errorIsTerminal) {
+    keepFreedMemoryForReuse();
     std::vector<OutputError> failures;
     std::vector<BatchJob> jobs = planJobs(listBatchModels(commandLine.modelPaths, failures), commandLine.outputFolder);
     RunInputs inputs{modelFilesOf(jobs), {}};
