@@ -158,10 +158,11 @@ void printGameFolderResult(const GameFolderBenchOptions& options) {
                 "%d shared 8-bit PCX textures (%u cores), medians of %d interleaved runs:\n",
                 content.models, kSubFolders, static_cast<double>(content.polygons) / 1e6, kTextures,
                 availableCores(), options.runs);
-    std::printf("                      seconds  models/s   at %s\n", kGameFolderBaselineCommit);
+    std::printf("                      seconds  models/s   at %s: seconds  models/s\n", kGameFolderBaselineCommit);
     for (size_t run = 0; run < runs.size(); ++run) {
-        std::printf("  %-18s %8.3f  %8.0f  %8.3f s\n", runs[run].what, medians[run], content.models / medians[run],
-                    kGameFolderBaselineSeconds[run]);
+        const double before = kGameFolderBaselineSeconds[run];
+        std::printf("  %-18s %8.3f  %8.0f              %8.3f  %8.0f\n", runs[run].what, medians[run],
+                    content.models / medians[run], before, content.models / before);
     }
     const auto ratio = [](double a, double b) { return a / b; };
     const double* before = kGameFolderBaselineSeconds;
