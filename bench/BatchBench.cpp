@@ -25,7 +25,7 @@ constexpr uint32_t kLargePolygons = 500'000;  // a level: smooth
 std::string generate(const std::string& dir, ModelFamily family, uint32_t polygons) {
     const std::string path = dir + "/" + std::string(tools::familyName(family)) + "-" + std::to_string(polygons) + ".mag";
     if (!fs::exists(path)) {
-        const bool written = inChild<bool>([&] { return tools::writeBenchModel(family, polygons, {path, ""}); });
+        const bool written = inChild<bool>([&] { return tools::writeBenchModel(family, polygons, {path, "", {}}); });
         if (!written) {
             std::fprintf(stderr, "zelvane_bench: cannot write %s\n", path.c_str());
             std::exit(2);

@@ -37,7 +37,7 @@ void report(const char* name, const LoadedModel& model, int runs) {
 
 void reportGenerated(zelvane::tools::ModelFamily family, const std::string& scratch) {
     const std::string path = scratch + "/picture-bench-" + std::string(zelvane::tools::familyName(family)) + ".mag";
-    if (!zelvane::tools::writeBenchModel(family, kLargePolygons, {path, ""})) {
+    if (!zelvane::tools::writeBenchModel(family, kLargePolygons, {path, "", {}})) {
         std::fprintf(stderr, "picture_bench: cannot write %s\n", path.c_str());
         return;
     }

@@ -49,7 +49,7 @@ std::vector<const Image*> imagesOf(const Prepared& house) {
     std::vector<const Image*> images(house.store.textures.size(), nullptr);
     for (uint32_t texture = 0; texture < images.size(); ++texture) {
         const TextureFile* file = house.textures.fileFor(texture);
-        images[texture] = file != nullptr ? &file->decoded : nullptr;
+        images[texture] = file != nullptr ? &file->decoded() : nullptr;
     }
     return images;
 }

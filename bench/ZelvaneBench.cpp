@@ -8,12 +8,16 @@
 //
 //   zelvane_bench [--families shared,smooth,flat] [--sizes 100000,1000000,4000000] [--runs 5]
 //                 [--assimp-seconds 30] [--dir /tmp/zelvane-bench] [--scene-size 100000]
-//                 [--mag5-size 1000000] [--batch-runs 3] [--zelvane PATH]
+//                 [--mag5-size 1000000] [--batch-runs 3] [--game-runs 5] [--only game-folder]
+//                 [--zelvane PATH]
 //
 // Then a smooth model of --mag5-size polygons as .glb written back as MAG5
 // (0 leaves it out), the sample house drawn alone with --thumbnail 512, and last a folder
 // of 208 models converted with --each against the same conversions one
-// after another (--batch-runs 0 leaves it out).
+// after another (--batch-runs 0 leaves it out), and a game folder of 400
+// models sharing 60 textures converted with --each, with and without the
+// textures, pictures and gallery (--game-runs 0 leaves it out; --only
+// game-folder runs it alone).
 //
 // assimp is ten times slower than the converter or more, and five runs of it
 // on every model would take more than half an hour. It runs in the
@@ -30,6 +34,7 @@
 #include <vector>
 
 #include "BatchBench.h"
+#include "GameFolderBench.h"
 #include "Mag5Bench.h"
 #include "PictureBaseline.h"
 #include "PictureBench.h"
@@ -59,6 +64,8 @@ struct Options {
     uint32_t sceneSize = 100000;
     uint32_t mag5Size = 1000000;
     int batchRuns = 3;
+    int gameRuns = 5;
+    bool thumbnail = true;
     std::string zelvane;
     std::string helper = ZELVANE_MEASURE_RUN;
 };
@@ -73,7 +80,8 @@ std::vector<std::string> splitList(const std::string& list) {
 [[noreturn]] void failUsage(const std::string& why) {
     std::fprintf(stderr,
                  "zelvane_bench: %s\nusage: zelvane_bench [--families shared,smooth,flat] [--sizes N,...] [--runs N]"
-                 " [--assimp-seconds S] [--dir DIR] [--scene-size N] [--mag5-size N] [--batch-runs N] [--zelvane PATH]\n",
+                 " [--assimp-seconds S] [--dir DIR] [--scene-size N] [--mag5-size N] [--batch-runs N] [--game-runs N]"
+                 " [--only game-folder] [--zelvane PATH]\n",
                  why.c_str());
     std::exit(1);
 }
@@ -86,6 +94,13 @@ void applyOption(Options& options, const std::string& name, const std::string& v
     else if (name == "--scene-size") options.sceneSize = static_cast<uint32_t>(std::stoul(value));
     else if (name == "--mag5-size") options.mag5Size = static_cast<uint32_t>(std::stoul(value));
     else if (name == "--batch-runs") options.batchRuns = std::max(0, std::atoi(value.c_str()));
+    else if (name == "--game-runs") options.gameRuns = std::max(0, std::atoi(value.c_str()));
+    else if (name == "--only" && value == "game-folder") {
+        options.families.clear();
+        options.sceneSize = options.mag5Size = 0;
+        options.batchRuns = 0;
+        options.thumbnail = false;
+    }
     else if (name == "--sizes") {
         options.sizes.clear();
         for (const std::string& item : splitList(value)) options.sizes.push_back(static_cast<uint32_t>(std::stoul(item)));
@@ -132,7 +147,7 @@ ModelPaths ensureModel(const Options& options, ModelFamily family, uint32_t poly
     const ModelPaths paths = modelPaths(options, family, polygons);
     if (fs::exists(paths.mag) && fs::exists(paths.ply)) return paths;
     std::fprintf(stderr, "generating %s\n", paths.mag.c_str());
-    const zelvane::tools::BenchModelFiles parts{paths.mag + ".part", paths.ply + ".part"};
+    const zelvane::tools::BenchModelFiles parts{paths.mag + ".part", paths.ply + ".part", {}};
     const bool written = zelvane::bench::inChild<bool>(
         [&] { return zelvane::tools::writeBenchModel(family, polygons, parts); });
     if (!written) {
@@ -336,16 +351,21 @@ int main(int argc, char** argv) {
         printGlbTable(result.family, glb);
         printPreviewTable(result.family, glb);
     }
-    if (!assimp) std::printf("(assimp not found: apt-get install assimp-utils for the comparison)\n");
+    if (!assimp && !options.families.empty()) std::printf("(assimp not found: apt-get install assimp-utils for the comparison)\n");
     if (options.sceneSize > 0) printSceneResult(options);
     if (options.mag5Size > 0) {
         zelvane::bench::printMag5Result({options.zelvane, options.helper,
                                          ensureModel(options, ModelFamily::smooth, options.mag5Size).mag, options.dir,
                                          options.runs});
     }
-    zelvane::bench::printThumbnailResult({options.zelvane, options.helper, options.dir, options.runs});
+    if (options.thumbnail) {
+        zelvane::bench::printThumbnailResult({options.zelvane, options.helper, options.dir, options.runs});
+    }
     if (options.batchRuns > 0) {
         zelvane::bench::printBatchResult({options.zelvane, options.helper, options.dir, options.batchRuns});
+    }
+    if (options.gameRuns > 0) {
+        zelvane::bench::printGameFolderResult({options.zelvane, options.helper, options.dir, options.gameRuns});
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("\nbenchmark run time: %.0f s\n", seconds);

@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: make_bench_model [--family shared|smooth|flat] --polygons N <out.mag> [<out.ply>]\n");
         return 1;
     }
-    const zelvane::tools::BenchModelFiles files{request->paths[0], request->paths.size() == 2 ? request->paths[1] : ""};
+    const zelvane::tools::BenchModelFiles files{request->paths[0], request->paths.size() == 2 ? request->paths[1] : "", {}};
     if (!zelvane::tools::writeBenchModel(request->family, static_cast<uint32_t>(request->polygons), files)) {
         std::fprintf(stderr, "make_bench_model: cannot write %s\n", files.magPath.c_str());
         return 2;

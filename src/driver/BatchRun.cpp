@@ -19,6 +19,7 @@
 #include "OutputNames.h"
 #include "Progress.h"
 #include "os/Folders.h"
+#include "os/HeapReuse.h"
 #include "os/Threads.h"
 #include "output/Interrupts.h"
 #include "os/PathText.h"
@@ -105,7 +106,14 @@ std::vector<FileIdentity> modelFilesOf(const std::vector<BatchJob>& jobs) {
     return files;
 }
 
-void convertJob(const CommandLine& commandLine, const std::vector<FileIdentity>& modelFiles, BatchJob& job) {
+// What the workers of a run share: the run's models, which no output may
+// be written over, and the images of their textures, converted once.
+struct RunInputs {
+    std::vector<FileIdentity> modelFiles;
+    TextureCache textures;
+};
+
+void convertJob(const CommandLine& commandLine, RunInputs& inputs, BatchJob& job) {
     if (job.refusal) {
         job.result.failure = job.refusal;
         return;
@@ -117,15 +125,15 @@ void convertJob(const CommandLine& commandLine, const std::vector<FileIdentity>&
     }
     std::ostringstream out;
     std::ostringstream err;
-    job.result = convertModels(commandLine, {job.model.path}, job.outputBase, out, err, modelFiles);
+    job.result =
+        convertModels(commandLine, {job.model.path}, job.outputBase, out, err, inputs.modelFiles, &inputs.textures);
     job.out = out.str();
     job.err = err.str();
 }
 
-void runWorker(const CommandLine& commandLine, const std::vector<FileIdentity>& modelFiles,
-               std::vector<BatchJob>& jobs, JobBoard& board) {
+void runWorker(const CommandLine& commandLine, RunInputs& inputs, std::vector<BatchJob>& jobs, JobBoard& board) {
     while (BatchJob* job = board.take()) {
-        convertJob(commandLine, modelFiles, *job);
+        convertJob(commandLine, inputs, *job);
         board.finish(static_cast<size_t>(job - jobs.data()));
     }
 }
@@ -133,9 +141,10 @@ void runWorker(const CommandLine& commandLine, const std::vector<FileIdentity>& 
 }  // namespace
 
 int runBatch(const CommandLine& commandLine, std::ostream& out, std::ostream& err, bool errorIsTerminal) {
+    keepFreedMemoryForReuse();
     std::vector<OutputError> failures;
     std::vector<BatchJob> jobs = planJobs(listBatchModels(commandLine.modelPaths, failures), commandLine.outputFolder);
-    const std::vector<FileIdentity> modelFiles = modelFilesOf(jobs);
+    RunInputs inputs{modelFilesOf(jobs), {}};
     Progress progress(err, errorIsTerminal, jobs.size());
     JobBoard board(jobs);
     std::vector<std::thread> workers;
@@ -145,7 +154,7 @@ int runBatch(const CommandLine& commandLine, std::ostream& out, std::ostream& er
         const InterruptHold hold;
         const size_t count = std::min<size_t>(availableCores(), jobs.size());
         for (size_t worker = 0; worker < count; ++worker) {
-            workers.push_back(startThread([&] { runWorker(commandLine, modelFiles, jobs, board); }));
+            workers.push_back(startThread([&] { runWorker(commandLine, inputs, jobs, board); }));
         }
         uint64_t polygons = 0;
         size_t converted = 0;

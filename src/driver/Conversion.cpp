@@ -150,7 +150,7 @@ TextureFiles findTextures(const MeshStore& store, const TextureOrigins& origins,
 
 ConversionResult convertModels(const CommandLine& commandLine, const std::vector<std::string>& modelPaths,
                                const std::string& outputBase, std::ostream& out, std::ostream& err,
-                               const std::vector<FileIdentity>& otherInputs) {
+                               const std::vector<FileIdentity>& otherInputs, TextureCache* textureCache) {
     const Format format = formatOf(commandLine.format);
     ConversionResult result;
     MeshStore store;
@@ -167,6 +167,7 @@ ConversionResult convertModels(const CommandLine& commandLine, const std::vector
     if (commandLine.textures) {
         TextureSearch search = searchFor(origins, commandLine.textureFolders, outputBase, picture);
         search.pcx = commandLine.format == OutputFormat::kMag5;
+        search.cache = textureCache;
         textures = findTextures(store, origins, search, err, result);
     }
     OutputSet outputs;

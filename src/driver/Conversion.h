@@ -9,6 +9,7 @@
 #include "CommandLine.h"
 #include "os/Platform.h"
 #include "output/OutputError.h"
+#include "textures/TextureCache.h"
 
 namespace zelvane {
 
@@ -28,9 +29,12 @@ struct ConversionResult {
 // warnings to err; the failure, if any, is left to the caller to report.
 // No output may be written over a file the models led to, nor over one of
 // otherInputs (the other models of a run that converts each on its own).
+// The texture images come from textureCache when one is given (a run's
+// conversions, shared by its models).
 ConversionResult convertModels(const CommandLine& commandLine, const std::vector<std::string>& modelPaths,
                                const std::string& outputBase, std::ostream& out, std::ostream& err,
-                               const std::vector<FileIdentity>& otherInputs = {});
+                               const std::vector<FileIdentity>& otherInputs = {},
+                               TextureCache* textureCache = nullptr);
 
 // Loads the model and writes its picture alone at the request's path,
 // printing nothing; the failure, if any.

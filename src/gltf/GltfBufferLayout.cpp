@@ -26,7 +26,7 @@ GltfBufferLayout layOutGltfBuffer(const GltfMesh& mesh, const GltfImages& images
         primitiveStart = primitive.indicesEnd;
     }
     for (size_t image = 0; embedImages && image < images.files.size(); ++image) {
-        layout.images.push_back(nextPart(end, images.files[image]->bytes.size()));
+        layout.images.push_back(nextPart(end, images.files[image]->bytes().size()));
     }
     layout.length = end;
     return layout;

@@ -137,7 +137,7 @@ void writeGltfBuffer(OutputFile& file, const MeshStore& store, const GltfMesh& m
     vertices.write([&](std::string_view bytes) { file.write(bytes); });
     writeIndices(file, mesh, layout.shortIndices);
     for (size_t image = 0; image < layout.images.size(); ++image) {
-        const std::vector<uint8_t>& bytes = images.files[image]->bytes;
+        const std::vector<uint8_t>& bytes = images.files[image]->bytes();
         file.write(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
         padToFour(file, bytes.size());
     }

@@ -176,7 +176,7 @@ void writeImages(JsonWriter& json, const GltfImages& images, const GltfBufferLay
         } else {
             json.writeIntegerMember("bufferView", firstImageView + image);
         }
-        json.writeStringMember("mimeType", file.mimeType);
+        json.writeStringMember("mimeType", file.mimeType());
         json.endObject();
     }
     json.endArray();

@@ -56,6 +56,12 @@ struct StripRoom {
     std::vector<uint8_t> pixels;
 };
 
+// The strip rooms of the calling thread's last picture, kept for its next
+// one (models converted side by side draw a picture after another on each
+// worker): a new room is fresh memory, which the system clears page by page
+// at its first use.
+thread_local std::vector<StripRoom> keptRooms;
+
 // The threads take the strips from the top, each the next one not taken,
 // and hand on its rows in turn: while one thread hands on a strip, the other
 // draws the next. The memory is set aside before the threads start.
@@ -64,7 +70,12 @@ void paintStrips(const PictureScene& scene, const StripPlan& plan, unsigned thre
     std::vector<StripRoom> rooms;
     rooms.reserve(threads);
     for (unsigned thread = 0; thread < threads; ++thread) {
-        rooms.push_back({SampleStrip(side, plan.tallest()), std::vector<uint8_t>(size_t{side} * plan.tallest() * 4)});
+        if (thread < keptRooms.size() && keptRooms[thread].samples.serves(side, plan.tallest())) {
+            rooms.push_back(std::move(keptRooms[thread]));
+            rooms.back().pixels.resize(size_t{side} * plan.tallest() * 4);
+        } else {
+            rooms.push_back({SampleStrip(side, plan.tallest()), std::vector<uint8_t>(size_t{side} * plan.tallest() * 4)});
+        }
     }
     std::atomic<uint32_t> nextStrip{0};
     StripTurns turns;
@@ -78,6 +89,7 @@ void paintStrips(const PictureScene& scene, const StripPlan& plan, unsigned thre
             turns.handOnInTurn(k, [&] { rows({room.pixels.data(), bytes}); });
         }
     });
+    keptRooms = std::move(rooms);
 }
 
 // A picture of nothing: every row transparent black.

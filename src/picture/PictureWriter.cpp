@@ -13,8 +13,8 @@ std::vector<const Image*> imagesOfTextures(const TextureFiles& textures) {
     std::vector<const Image*> images(textures.fileOfTexture.size(), nullptr);
     for (uint32_t texture = 0; texture < images.size(); ++texture) {
         const TextureFile* file = textures.fileFor(texture);
-        if (file != nullptr && file->decoded.width > 0) {
-            images[texture] = &file->decoded;
+        if (file != nullptr && file->decoded().width > 0) {
+            images[texture] = &file->decoded();
         }
     }
     return images;

@@ -11,7 +11,7 @@ bool writeTextureFiles(OutputSet& outputs, const TextureFiles& textures, const s
         if (output == nullptr) {
             return false;
         }
-        output->write({reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size()});
+        output->write({reinterpret_cast<const char*>(file.bytes().data()), file.bytes().size()});
         if (!outputs.close(*output)) {
             return false;
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,16 +10,27 @@
 
 namespace zelvane {
 
-// An image that the outputs reference: a texture converted to PNG, or a PNG
-// or JPEG taken as it is, ready to be written beside the outputs or embedded.
-struct TextureFile {
-    std::string fileName;  // a bare file name, beside the outputs that name it
+// An image ready for the outputs: a texture converted to PNG, or a PNG or
+// JPEG taken as it is. Made once per run for each source file, and shared
+// by every model of the run that shows it (see TextureCache).
+struct ImageContent {
     std::string mimeType;  // "image/png" or "image/jpeg"
     std::vector<uint8_t> bytes;
-    bool inPlace = false;  // the source itself is where the outputs name it: nothing to write
     // Its pixels, for drawing, when they were asked for and could be had
     // (a JPEG image is not decoded); 0 x 0 otherwise.
     Image decoded;
+};
+
+// An image that a model's outputs reference, under the name it has beside
+// them.
+struct TextureFile {
+    std::string fileName;  // a bare file name, beside the outputs that name it
+    std::shared_ptr<const ImageContent> content;  // never null
+    bool inPlace = false;  // the source itself is where the outputs name it: nothing to write
+
+    const std::string& mimeType() const { return content->mimeType; }
+    const std::vector<uint8_t>& bytes() const { return content->bytes; }
+    const Image& decoded() const { return content->decoded; }
 };
 
 // The images of a model's textures. Several texture names may lead to one

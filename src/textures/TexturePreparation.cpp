@@ -67,11 +67,6 @@ bool findImage(const std::string& name, const std::vector<std::string>& folders,
     return false;
 }
 
-bool readImageFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& reason) {
-    reason = readWholeFile(path, kLargestImageFile, bytes);
-    return reason.empty();
-}
-
 // A file name without its last ending; a name whose only dot starts it is
 // all stem (".png").
 std::string_view stemOf(std::string_view fileName) {
@@ -82,69 +77,69 @@ std::string_view stemOf(std::string_view fileName) {
 // The image as the game reads it, an 8-bit paletted PCX file: a PCX file as
 // it is, once it decodes; any other decoded, with a palette of its colours
 // (see toPalette). Dropping transparency leaves a note.
-bool convertToPcx(std::vector<uint8_t> source, const std::string& fileName, const TextureSearch& search,
-                  TextureFile& file, bool& copied, std::string& reason, std::string& note) {
+ImageConversion convertToPcx(std::vector<uint8_t> source, const std::string& fileName, const TextureSearch& search) {
+    ImageConversion conversion;
     const ImageFormat format = detectImageFormat(source, fileName);
     if (format == ImageFormat::kUnknown) {
-        reason = "not a PCX, BMP, TGA, PNG or JPEG image";
-        return false;
+        conversion.reason = "not a PCX, BMP, TGA, PNG or JPEG image";
+        return conversion;
     }
     DecodedImage decoded = decodeImage(source, format);
     if (!decoded.image) {
-        reason = std::move(decoded.error);
-        return false;
+        conversion.reason = std::move(decoded.error);
+        return conversion;
     }
-    copied = format == ImageFormat::kPcx;
-    if (copied) {
-        file.bytes = std::move(source);
+    auto content = std::make_shared<ImageContent>();
+    conversion.copied = format == ImageFormat::kPcx;
+    if (conversion.copied) {
+        content->bytes = std::move(source);
     } else {
         if (hasTransparency(*decoded.image)) {
-            note = "transparency dropped: an 8-bit PCX image has none";
+            conversion.note = "transparency dropped: an 8-bit PCX image has none";
         }
-        file.bytes = encodePcx(toPalette(*decoded.image));
+        content->bytes = encodePcx(toPalette(*decoded.image));
     }
-    file.mimeType = kPcxMimeType;
+    content->mimeType = kPcxMimeType;
     if (search.keepDecoded) {
-        file.decoded = std::move(*decoded.image);
+        content->decoded = std::move(*decoded.image);
     }
-    return true;
+    conversion.content = std::move(content);
+    return conversion;
 }
 
 // The image the outputs can show: a PNG or JPEG as it is (copied), anything
-// else decoded and written as PNG. Sets the file's mime type and bytes (but
-// for onlyDecoded), and with keepDecoded its pixels where they can be had.
-bool convertImage(std::vector<uint8_t> source, const std::string& fileName, const TextureSearch& search,
-                  TextureFile& file, bool& copied, std::string& reason) {
+// else decoded and written as PNG. Sets the content's mime type and bytes
+// (but for onlyDecoded), and with keepDecoded its pixels where they can be had.
+ImageConversion convertImage(std::vector<uint8_t> source, const std::string& fileName, const TextureSearch& search) {
+    ImageConversion conversion;
+    auto content = std::make_shared<ImageContent>();
     const ImageFormat format = detectImageFormat(source, fileName);
-    copied = format == ImageFormat::kPng || format == ImageFormat::kJpeg;
-    if (copied) {
-        reason = checkImageHeader(source, format);
-        if (search.keepDecoded && reason.empty() && format == ImageFormat::kPng) {
-            file.decoded = decodeImage(source, format).image.value_or(Image{});
+    conversion.copied = format == ImageFormat::kPng || format == ImageFormat::kJpeg;
+    if (conversion.copied) {
+        conversion.reason = checkImageHeader(source, format);
+        if (search.keepDecoded && conversion.reason.empty() && format == ImageFormat::kPng) {
+            content->decoded = decodeImage(source, format).image.value_or(Image{});
         }
-        file.mimeType = mimeTypeOf(format);
-        file.bytes = std::move(source);
-        return reason.empty();
+        content->mimeType = mimeTypeOf(format);
+        content->bytes = std::move(source);
+    } else if (format == ImageFormat::kUnknown) {
+        conversion.reason = "not a PCX, BMP, TGA, PNG or JPEG image";
+    } else if (DecodedImage decoded = decodeImage(source, format); !decoded.image) {
+        conversion.reason = std::move(decoded.error);
+    } else {
+        content->mimeType = mimeTypeOf(ImageFormat::kPng);
+        if (!search.onlyDecoded) {
+            content->bytes = encodePng(*decoded.image);
+        }
+        if (search.keepDecoded) {
+            content->decoded = std::move(*decoded.image);
+        }
     }
-    if (format == ImageFormat::kUnknown) {
-        reason = "not a PCX, BMP, TGA, PNG or JPEG image";
-        return false;
+    if (conversion.reason.empty()) {
+        conversion.content = std::move(content);
     }
-    DecodedImage decoded = decodeImage(source, format);
-    if (!decoded.image) {
-        reason = std::move(decoded.error);
-        return false;
-    }
-    file.mimeType = mimeTypeOf(ImageFormat::kPng);
-    if (!search.onlyDecoded) {
-        file.bytes = encodePng(*decoded.image);
-    }
-    if (search.keepDecoded) {
-        file.decoded = std::move(*decoded.image);
-    }
-    return true;
+    return conversion;
 }
-
 
 // The names of the images beside the outputs: each used once, whatever the
 // letter case (the file system may ignore it), and never a source's.
@@ -191,17 +186,18 @@ private:
 // texture's file name, ending in ".pcx"; a copy keeps the found file's name
 // (one the model holds takes the texture's file name with its format's
 // ending); a conversion takes the texture's file name with ".png".
-std::string imageNameFor(const std::string& textureName, const FoundImage& found, const TextureFile& file,
-                         bool copied) {
+std::string imageNameFor(const std::string& textureName, const FoundImage& found, const ImageConversion& conversion) {
     const std::string_view fileName = fileNamePart(textureName);
-    if (file.mimeType == kPcxMimeType) {
+    const bool copied = conversion.copied;
+    const std::string& mimeType = conversion.content->mimeType;
+    if (mimeType == kPcxMimeType) {
         const std::string_view ending = fileName.substr(stemOf(fileName).size());
         return equalIgnoringAsciiCase(ending, ".pcx") ? std::string(fileName) : std::string(stemOf(fileName)) + ".pcx";
     }
     if (copied && !found.path.empty()) {
         return std::string(fileNamePart(found.path));
     }
-    const std::string_view ending = copied && file.mimeType == mimeTypeOf(ImageFormat::kJpeg) ? ".jpg" : ".png";
+    const std::string_view ending = copied && mimeType == mimeTypeOf(ImageFormat::kJpeg) ? ".jpg" : ".png";
     return std::string(stemOf(fileName)) + std::string(ending);
 }
 
@@ -218,18 +214,42 @@ bool locateImage(uint32_t texture, const std::string& name, const TextureSearch&
     return findImage(renamed ? source->lookupName : name, foldersFor(texture, search), found, reason);
 }
 
-bool readImage(const FoundImage& image, std::vector<uint8_t>& bytes, std::string& reason) {
+// The image read and converted as the search asks.
+ImageConversion convertFound(const FoundImage& image, const std::string& name, const TextureSearch& search) {
+    std::vector<uint8_t> bytes;
+    ImageConversion failed;
     if (image.bytes) {
         bytes = *image.bytes;
-        return true;
+    } else if (failed.reason = readWholeFile(image.path, kLargestImageFile, bytes); !failed.reason.empty()) {
+        return failed;
     }
-    return readImageFile(image.path, bytes, reason);
+    return search.pcx ? convertToPcx(std::move(bytes), name, search) : convertImage(std::move(bytes), name, search);
+}
+
+// What a conversion depends on besides the file (see ImageKey).
+ImageKey keyOf(const FoundImage& image, const std::string& name, const TextureSearch& search) {
+    const unsigned mode = (search.pcx ? 1u : 0u) | (search.keepDecoded ? 2u : 0u) | (search.onlyDecoded ? 4u : 0u);
+    const std::string_view ending = std::string_view(name).substr(name.size() - std::min<size_t>(name.size(), 4));
+    return {image.identity.device, image.identity.file, mode, asciiLowered(ending)};
+}
+
+// The conversion of a found image: from the run's cache for a file, made
+// here for an image the model holds.
+std::shared_ptr<const ImageConversion> conversionOf(const FoundImage& image, const std::string& name,
+                                                    const TextureSearch& search, TextureCache& cache) {
+    const auto convert = [&] { return convertFound(image, name, search); };
+    if (image.bytes || image.identity == FileIdentity{}) {
+        return std::make_shared<const ImageConversion>(convert());
+    }
+    return cache.conversion(keyOf(image, name, search), convert);
 }
 
 }  // namespace
 
 TextureFiles prepareTextureFiles(const MeshStore& store, const TextureSearch& search,
                                  std::vector<TextureWarning>& warnings) {
+    TextureCache ownCache;
+    TextureCache& cache = search.cache != nullptr ? *search.cache : ownCache;
     TextureFiles result;
     result.fileOfTexture.assign(store.textures.size(), TextureFiles::kNoFile);
     std::vector<FoundImage> found;
@@ -262,25 +282,18 @@ TextureFiles prepareTextureFiles(const MeshStore& store, const TextureSearch& se
             result.fileOfTexture[image.texture] = known->second;
             continue;
         }
-        std::vector<uint8_t> bytes;
-        TextureFile file;
-        std::string reason;
-        std::string note;
-        bool copied = false;
-        const bool converted =
-            readImage(image, bytes, reason) &&
-            (search.pcx ? convertToPcx(std::move(bytes), name, search, file, copied, reason, note)
-                        : convertImage(std::move(bytes), name, search, file, copied, reason));
-        if (!converted) {
-            warnings.push_back({image.texture, name, reason, image.bytes ? std::vector<std::string>{}
-                                                                         : foldersFor(image.texture, search)});
+        const std::shared_ptr<const ImageConversion> conversion = conversionOf(image, name, search, cache);
+        if (!conversion->content) {
+            warnings.push_back({image.texture, name, conversion->reason,
+                                image.bytes ? std::vector<std::string>{} : foldersFor(image.texture, search)});
             continue;
         }
-        if (!note.empty()) {
-            warnings.push_back({image.texture, name, note, {}});
+        if (!conversion->note.empty()) {
+            warnings.push_back({image.texture, name, conversion->note, {}});
         }
-        file.fileName = names.claim(imageNameFor(name, image, file, copied),
-                                    copied ? image.identity : FileIdentity{}, file.inPlace);
+        TextureFile file{{}, conversion->content, false};
+        file.fileName = names.claim(imageNameFor(name, image, *conversion),
+                                    conversion->copied ? image.identity : FileIdentity{}, file.inPlace);
         if (identified) {
             fileOfSource[source] = static_cast<uint32_t>(result.files.size());
         }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "TextureCache.h"
 #include "TextureFiles.h"
 #include "mesh/MeshStore.h"
 #include "mesh/TextureSource.h"
@@ -20,6 +21,9 @@ struct TextureSearch {
     bool keepDecoded = false;                // keep each image's pixels too (TextureFile::decoded)
     bool onlyDecoded = false;                // and make no file of a converted one: only a picture shows them
     bool pcx = false;  // 8-bit PCX files for the game instead (see prepareTextureFiles)
+    // The run's conversions, shared with the other models converted in it;
+    // none: this model's alone.
+    TextureCache* cache = nullptr;
 };
 
 // A texture whose image the outputs cannot have: its name as the model
@@ -40,7 +44,8 @@ struct TextureWarning {
 // decoded and given a palette (transparency dropped, with a warning that
 // says so). Two images that would get one name get "-2", "-3", ... suffixes,
 // and no name is that of a source image. The sources are only read. The
-// warnings come in the order of the textures.
+// warnings come in the order of the textures. An image file is read and
+// converted once per cache; the names are the model's own.
 TextureFiles prepareTextureFiles(const MeshStore& store, const TextureSearch& search,
                                  std::vector<TextureWarning>& warnings);
 

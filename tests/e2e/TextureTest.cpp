@@ -194,5 +194,62 @@ TEST(TextureWarnings, NameTheirModel) {
                                         "converted 2 of 2 models"}));
 }
 
+// Every file below a folder, by its path there, with its contents.
+std::map<std::string, std::string> filesBelow(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& [path, contents] : treeContents(folder)) {
+        files[std::filesystem::relative(path, folder).generic_string()] = contents;
+    }
+    return files;
+}
+
+// A run over a folder converts each image file once for all its models (see
+// TextureCache), and still gives every model the outputs a run of its own
+// gives it, byte for byte: the .glb with the images it holds, or the PNG
+// files beside an OBJ, and the picture. The gallery shows every picture.
+TEST(GameFolderTextures, SharedImagesGiveWhatSeparateRunsGive) {
+    TempFolder folder;
+    writePcx(folder.file("tex/stone.pcx"), 1);
+    writePcx(folder.file("tex/wood.pcx"), 2);
+    writeBytes(folder.file("tex/grass.png"), encodePng(palettedImage(6, 4, 3)));
+    const std::vector<std::pair<std::string, std::vector<std::string>>> models{
+        {"hut", {"stone.pcx", "wood.pcx"}},
+        {"sub/barn", {"WOOD.PCX", "grass.png"}},
+        {"sub/well", {"stone.pcx"}},
+        {"wall", {"stone.pcx", "grass.png", "missing.pcx"}}};
+    for (const auto& [name, textures] : models) {
+        saveTexturedModel(folder.file("game/" + name + ".mag"), textures);
+    }
+    for (const std::string format : {"--glb", "--textures"}) {
+        SCOPED_TRACE(format);
+        const std::string each = "each" + format, alone = "alone" + format;
+        const std::vector<std::string> options{format, "--texture-dir", "tex", "--preview"};
+        std::vector<std::string> arguments{"--each", "game", "--output-dir", each, "--gallery", each + "/index.html"};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        EXPECT_EQ(runZelvaneIn(folder, arguments).status, 0);
+        for (const auto& [name, textures] : models) {
+            arguments = {"game/" + name + ".mag", "--output-dir",
+                         alone + "/" + std::filesystem::path(name).parent_path().string()};
+            arguments.insert(arguments.end(), options.begin(), options.end());
+            EXPECT_EQ(runZelvaneIn(folder, arguments).status, 0);
+        }
+        std::map<std::string, std::string> together = filesBelow(folder.file(each));
+        const std::string gallery = together["index.html"];
+        together.erase("index.html");
+        const std::map<std::string, std::string> separate = filesBelow(folder.file(alone));
+        ASSERT_EQ(together.size(), separate.size());
+        EXPECT_GE(together.size(), 8u);  // each model's outputs and picture
+        for (const auto& [path, contents] : separate) {
+            // The OBJ writer names materials after where they lie in memory.
+            if (!path.ends_with(".obj") && !path.ends_with(".mtl")) {
+                EXPECT_TRUE(together[path] == contents) << path;
+            }
+        }
+        for (const auto& [name, textures] : models) {
+            EXPECT_NE(gallery.find(name + ".preview.png"), std::string::npos) << name;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace zelvane::test

@@ -72,7 +72,7 @@ TEST(GltfConvert, SampleHouseWithItsTextures) {
     TextureImages images;
     for (const auto& [texture, image] : textures) {
         const std::string bytes = readFile(json.file(image));
-        images[texture] = {image, "image/png", std::vector<uint8_t>(bytes.begin(), bytes.end()), false, {}};
+        images[texture] = pngTextureFile(image, std::vector<uint8_t>(bytes.begin(), bytes.end()));
     }
     expectConverts(json, {"house.mag", "--gltf"}, {tools::sampleHouse()}, images, "house.gltf");
     std::set<std::string> written = inputs;

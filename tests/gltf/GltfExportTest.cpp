@@ -60,7 +60,7 @@ uint32_t wordAt(const std::string& bytes, size_t offset) {
 
 TEST(GltfExport, GlbChunksArePaddedToFourBytes) {
     TempFolder folder;
-    const TextureImages images{{"a.pcx", {"a.png", "image/png", solidPng(1, 1, {1, 2, 3}), false, {}}}};
+    const TextureImages images{{"a.pcx", pngTextureFile("a.png", solidPng(1, 1, {1, 2, 3}))}};
     MeshStore store;
     store.addTexture("a.pcx");
     store.addVertex({0, 0, 0}, {0, 0, 1});
@@ -140,7 +140,7 @@ TEST(GltfExport, CornersMetAgainShareTheirVertex) {
     Mag5ModelSpec twice = fan;
     twice.polygons.insert(twice.polygons.end(), fan.polygons.begin(), fan.polygons.end());
     TempFolder folder;
-    const TextureImages images{{"fan.pcx", {"fan.png", "image/png", solidPng(1, 1, {1, 1, 1}), false, {}}}};
+    const TextureImages images{{"fan.pcx", pngTextureFile("fan.png", solidPng(1, 1, {1, 1, 1}))}};
     for (const Mag5ModelSpec& model : {fan, twice}) {
         const MeshStore store = loadModels(folder, {model});
         const std::string path = writeGltfFiles(store, textureFilesFor(store, images), folder.file("fan"), GltfForm::kJson);
@@ -154,7 +154,7 @@ TEST(GltfExport, CornersMetAgainShareTheirVertex) {
 TEST(GltfExport, VerticesMadeInPiecesByTwoThreadsAreTheSame) {
     TempFolder folder;
     const MeshStore store = loadModels(folder, {surfaceModel(false, 20, 15), surfaceModel(true, 9, 7)});
-    const TextureImages images{{"rock.pcx", {"rock.png", "image/png", solidPng(1, 1, {5, 5, 5}), false, {}}}};
+    const TextureImages images{{"rock.pcx", pngTextureFile("rock.png", solidPng(1, 1, {5, 5, 5}))}};
     const TextureFiles textures = textureFilesFor(store, images);
     const GltfMesh mesh = buildGltfMesh(store, groupsShowingImages(store, textures));
     const GltfImages gltfImages = collectGltfImages(mesh, textures);
@@ -189,8 +189,8 @@ TEST(GltfExport, AnEmptyStoreGivesAValidDocument) {
 }
 
 TEST(GltfExport, TwoRunsGiveTheSameBytes) {
-    const TextureImages images{{"grass.pcx", {"grass.png", "image/png", solidPng(2, 2, {0, 200, 0}), false, {}}},
-                               {"rock.pcx", {"rock.png", "image/png", solidPng(2, 2, {90, 90, 90}), false, {}}}};
+    const TextureImages images{{"grass.pcx", pngTextureFile("grass.png", solidPng(2, 2, {0, 200, 0}))},
+                               {"rock.pcx", pngTextureFile("rock.png", solidPng(2, 2, {90, 90, 90}))}};
     const std::vector<Mag5ModelSpec> models{surfaceModel(false, 6, 5), surfaceModel(true, 4, 3)};
     std::vector<std::map<std::string, std::string>> runs;
     for (int run = 0; run < 2; ++run) {
@@ -237,7 +237,7 @@ TEST(GltfExport, ValuesGltfCannotHoldAreMadeValid) {
     store.addTriangle({0, 1, 2}, Material{1, {2.0, -1.0, nan, nan}}, {nan, 1, 0}, {0, INFINITY, 1});
     store.mergeDuplicates();
     store.groupByMaterial();
-    const TextureImages images{{"t.pcx", {"t.png", "image/png", solidPng(1, 1, {7, 7, 7}), false, {}}}};
+    const TextureImages images{{"t.pcx", pngTextureFile("t.png", solidPng(1, 1, {7, 7, 7}))}};
     TempFolder folder;
     const std::string path = writeGltfFiles(store, textureFilesFor(store, images), folder.file("m"), GltfForm::kBinary);
     const ValidatorReport report = validateGltf(path);
@@ -269,7 +269,7 @@ TEST(GltfExport, MaterialsAreNamedByTextureAndColour) {
     store.addTriangle({2, 1, 0}, Material{0, {0, 0, 1, 0}}, {}, {});
     store.mergeDuplicates();
     store.groupByMaterial();
-    const TextureFile shared{"wood.png", "image/png", solidPng(2, 2, {100, 60, 20}), false, {}};
+    const TextureFile shared = pngTextureFile("wood.png", solidPng(2, 2, {100, 60, 20}));
     TempFolder folder;
     const std::string path = writeGltfFiles(
         store, textureFilesFor(store, {{"wood \"oak\".pcx", shared}, {"bark.pcx", shared}}), folder.file("m"),
@@ -308,7 +308,7 @@ TEST(GltfExport, TrianglesWithARepeatedCornerAreLeftOutWithWhatOnlyTheyUse) {
     store.mergeDuplicates();
     store.groupByMaterial();
     const TextureFiles textures =
-        textureFilesFor(store, {{"wood.pcx", {"wood.png", "image/png", solidPng(2, 2, {100, 60, 20}), false, {}}}});
+        textureFilesFor(store, {{"wood.pcx", pngTextureFile("wood.png", solidPng(2, 2, {100, 60, 20}))}});
     TempFolder folder;
     for (const GltfForm form : {GltfForm::kBinary, GltfForm::kJson}) {
         const ModelWriting written = writeModel(writerOf(form), store, folder.file("m"), textures);

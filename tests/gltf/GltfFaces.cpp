@@ -74,8 +74,8 @@ bool sameImage(const TextureFile* expected, const GltfTriangleRead& read, const 
         return expected == nullptr && !read.image;
     }
     const GltfImageRead& image = reading.images.at(*read.image);
-    return image.file == expected->fileName && image.mimeType == expected->mimeType &&
-           image.bytes == expected->bytes;
+    return image.file == expected->fileName && image.mimeType == expected->mimeType() &&
+           image.bytes == expected->bytes();
 }
 
 bool sameMaterial(const ExpectedTriangle& expected, const GltfTriangleRead& read, const GltfReading& reading) {
@@ -153,6 +153,10 @@ void reportUnpaired(std::ostream& out, const char* heading, const std::vector<si
 }
 
 }  // namespace
+
+TextureFile pngTextureFile(const std::string& fileName, std::vector<uint8_t> bytes) {
+    return {fileName, std::make_shared<const ImageContent>(ImageContent{"image/png", std::move(bytes), {}}), false};
+}
 
 TextureFiles textureFilesFor(const MeshStore& store, const TextureImages& images) {
     TextureFiles files;

@@ -20,6 +20,9 @@ namespace zelvane::test {
 // Several names may share one file (by file name).
 using TextureImages = std::map<std::string, TextureFile>;
 
+// A PNG image's file for the outputs, as the texture preparation makes one.
+TextureFile pngTextureFile(const std::string& fileName, std::vector<uint8_t> bytes);
+
 // The TextureFiles the driver would hand over for a store's textures: each
 // distinct file once, each texture that images names pointing to its file.
 TextureFiles textureFilesFor(const MeshStore& store, const TextureImages& images);

@@ -16,7 +16,7 @@ namespace zelvane::test {
 namespace {
 
 TextureFile pngFile(const std::string& fileName, uint32_t size, const std::array<uint8_t, 3>& colour) {
-    return {fileName, "image/png", solidPng(size, size, colour), false, {}};
+    return pngTextureFile(fileName, solidPng(size, size, colour));
 }
 
 // Images for the sample house's four textures, with file names that a URI

@@ -75,7 +75,7 @@ TEST(GltfSweep, RandomModelsValidateWithoutAnyMessageAndReadBack) {
     }
     const std::vector<uint8_t> png = solidPng(2, 2, {200, 180, 20});
     writeFile(folder.file("models/a.png"), png);
-    const TextureImages images{{"a.png", {"a.png", "image/png", png, false, {}}}};
+    const TextureImages images{{"a.png", pngTextureFile("a.png", png)}};
     for (const std::string form : {"glb", "gltf"}) {
         const CommandResult run = runZelvaneIn(folder, {"--each", "models", "--" + form, "--output-dir", form});
         ASSERT_EQ(run.status, 0) << run.err;

@@ -8,6 +8,7 @@
 #include "TempFolder.h"
 #include "image/ImageCodec.h"
 #include "imagewriter/PcxWriter.h"
+#include "imagewriter/TgaWriter.h"
 #include "textures/TextureFileOutput.h"
 #include "textures/TexturePreparation.h"
 
@@ -89,16 +90,16 @@ TEST_F(TextureFolder, ImagesAreFoundConvertedAndNamedOnce) {
     EXPECT_EQ(textures.fileFor(1), textures.fileFor(6));
     const TextureFile& copy = *textures.fileFor(5);
     EXPECT_TRUE(copy.inPlace);
-    EXPECT_EQ(copy.bytes, photo);
-    EXPECT_EQ(textures.fileFor(2)->mimeType, "image/png");
-    EXPECT_EQ(textures.fileFor(2)->bytes, encodePng(smallImage(2)));
+    EXPECT_EQ(copy.bytes(), photo);
+    EXPECT_EQ(textures.fileFor(2)->mimeType(), "image/png");
+    EXPECT_EQ(textures.fileFor(2)->bytes(), encodePng(smallImage(2)));
 
     OutputSet outputs;
     ASSERT_TRUE(writeTextureFiles(outputs, textures, folder_.file("models/")));
     ASSERT_TRUE(outputs.commit());
     const auto written = folderContents(folder_.file("models"));
     EXPECT_EQ(written.size(), 5u);  // four converted, and the copy that was already there
-    EXPECT_EQ(written.at("WOOD-2.png"), std::string(textures.fileFor(4)->bytes.begin(), textures.fileFor(4)->bytes.end()));
+    EXPECT_EQ(written.at("WOOD-2.png"), std::string(textures.fileFor(4)->bytes().begin(), textures.fileFor(4)->bytes().end()));
 }
 
 // A missing, refused or broken image leaves its texture without a file,
@@ -138,6 +139,48 @@ TEST_F(TextureFolder, NoImageIsWrittenOverASource) {
     EXPECT_EQ(textures.fileFor(1)->fileName, "wood-2.png");
     EXPECT_EQ(textures.fileFor(2)->fileName, "wood.png");
     EXPECT_TRUE(textures.fileFor(2)->inPlace);
+}
+
+// Models converted in one run share each image file's conversion, made
+// once: the same content, whichever name and folder a model gives it, and
+// what a model alone makes of it; warnings and names stay the model's own.
+// Another mode (pixels kept) or another ending (an image without a
+// signature is told by it) is another conversion.
+TEST_F(TextureFolder, ARunConvertsEachImageFileOnce) {
+    writePcx(folder_.file("shared/stone.pcx"), 1);
+    writeBytes(folder_.file("shared/text.pcx"), {'h', 'e', 'l', 'l', 'o'});
+    const MeshStore first = storeNaming({"stone.pcx", "text.pcx"});
+    const MeshStore second = storeNaming({"missing.pcx", "STONE.PCX", "text.pcx"});
+    TextureSearch search = this->search(4);
+    TextureCache cache;
+    search.cache = &cache;
+    std::vector<TextureWarning> firstWarnings, secondWarnings, aloneWarnings;
+    const TextureFiles fromFirst = prepareTextureFiles(first, search, firstWarnings);
+    const TextureFiles fromSecond = prepareTextureFiles(second, search, secondWarnings);
+    EXPECT_EQ(cache.size(), 2u);  // stone.pcx and text.pcx, the failure too
+    ASSERT_NE(fromSecond.fileFor(2), nullptr);
+    EXPECT_EQ(fromFirst.fileFor(1)->content, fromSecond.fileFor(2)->content);
+    EXPECT_EQ(fromSecond.fileFor(2)->fileName, "STONE.png");
+    ASSERT_EQ(secondWarnings.size(), 2u);
+    EXPECT_EQ(secondWarnings[1].reason, firstWarnings.at(0).reason);
+    search.cache = nullptr;
+    const TextureFiles alone = prepareTextureFiles(second, search, aloneWarnings);
+    EXPECT_NE(alone.fileFor(2)->content, fromSecond.fileFor(2)->content);
+    EXPECT_EQ(alone.fileFor(2)->bytes(), fromSecond.fileFor(2)->bytes());
+    EXPECT_EQ(alone.fileFor(2)->bytes(), encodePng(smallImage(1)));
+
+    search.cache = &cache;
+    search.keepDecoded = true;
+    const TextureFiles withPixels = prepareTextureFiles(first, search, firstWarnings);
+    EXPECT_EQ(cache.size(), 4u);
+    EXPECT_EQ(withPixels.fileFor(1)->bytes(), fromFirst.fileFor(1)->bytes());
+    EXPECT_EQ(withPixels.fileFor(1)->decoded().width, smallImage(1).width);
+    EXPECT_EQ(fromFirst.fileFor(1)->decoded().width, 0u);
+    writeBytes(folder_.file("shared/t.tga"), tools::encodeTga(smallImage(2)));
+    std::filesystem::create_hard_link(folder_.file("shared/t.tga"), folder_.file("shared/t.img"));
+    EXPECT_TRUE(prepareTextureFiles(storeNaming({"t.img"}), search, firstWarnings).files.empty());
+    EXPECT_EQ(prepareTextureFiles(storeNaming({"T.TGA"}), search, firstWarnings).files.size(), 1u);
+    EXPECT_EQ(cache.size(), 6u);
 }
 
 }  // namespace

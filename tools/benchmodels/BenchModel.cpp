@@ -25,6 +25,15 @@ const std::vector<ModelFamily>& allFamilies() {
     return families;
 }
 
+size_t textureCount(ModelFamily family) {
+    switch (family) {
+        case ModelFamily::shared: return sharedTerrainTextures();
+        case ModelFamily::smooth: return smoothSurfaceTextures();
+        case ModelFamily::flat: return flatFacetsTextures();
+    }
+    return 0;
+}
+
 bool writeBenchModel(ModelFamily family, uint32_t polygonCount, const BenchModelFiles& files) {
     switch (family) {
         case ModelFamily::shared: return writeSharedTerrain(polygonCount, files);

@@ -13,6 +13,7 @@
 //   and quads mixed, a few dozen materials.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -26,7 +27,13 @@ enum class ModelFamily { shared, smooth, flat };
 struct BenchModelFiles {
     std::string magPath;
     std::string plyPath;  // the same mesh as binary PLY (see ModelSink.h); empty for none
+    // Names for the family's textures in place of its own, when it gives as
+    // many (see textureCount), so that models can share a game's textures.
+    std::vector<std::string> textureNames;
 };
+
+// How many textures a model of the family names.
+size_t textureCount(ModelFamily family);
 
 std::string_view familyName(ModelFamily family);
 std::optional<ModelFamily> parseFamily(std::string_view name);

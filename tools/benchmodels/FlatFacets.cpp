@@ -62,7 +62,7 @@ public:
         : polygonCount_(polygonCount),
           grid_(mixedGridFor(polygonCount, splitCell)),
           atlasColumns_(static_cast<uint32_t>(std::ceil(std::sqrt(double(polygonCount))))),
-          sink_(files, kTextures, grid_.vertexCount(), polygonCount) {
+          sink_(files, textureNamesFor(files, kTextures), grid_.vertexCount(), polygonCount) {
         polygon_.flags = 1;
     }
 
@@ -146,6 +146,10 @@ private:
 };
 
 }  // namespace
+
+size_t flatFacetsTextures() {
+    return kTextures.size();
+}
 
 bool writeFlatFacets(uint32_t polygonCount, const BenchModelFiles& files) {
     return FacetWriter(polygonCount, files).write();

@@ -54,7 +54,7 @@ public:
     TerrainWriter(uint32_t polygonCount, const BenchModelFiles& files)
         : polygonCount_(polygonCount),
           grid_(mixedGridFor(polygonCount, splitCell)),
-          sink_(files, kTextures, grid_.vertexCount(), polygonCount) {}
+          sink_(files, textureNamesFor(files, kTextures), grid_.vertexCount(), polygonCount) {}
 
     bool write() {
         if (!sink_.isOpen()) return false;
@@ -122,6 +122,10 @@ private:
 };
 
 }  // namespace
+
+size_t sharedTerrainTextures() {
+    return kTextures.size();
+}
 
 bool writeSharedTerrain(uint32_t polygonCount, const BenchModelFiles& files) {
     return TerrainWriter(polygonCount, files).write();

@@ -60,7 +60,7 @@ public:
     SurfaceWriter(uint32_t polygonCount, const BenchModelFiles& files)
         : polygonCount_(polygonCount),
           grid_(surfaceGrid(polygonCount)),
-          sink_(files, kTextures, grid_.vertexCount(), polygonCount) {
+          sink_(files, textureNamesFor(files, kTextures), grid_.vertexCount(), polygonCount) {
         polygon_.textureIndex = 0;
         polygon_.colour = kColour;
     }
@@ -123,6 +123,10 @@ private:
 };
 
 }  // namespace
+
+size_t smoothSurfaceTextures() {
+    return kTextures.size();
+}
 
 bool writeSmoothSurface(uint32_t polygonCount, const BenchModelFiles& files) {
     return SurfaceWriter(polygonCount, files).write();
