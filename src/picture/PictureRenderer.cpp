@@ -56,12 +56,6 @@ struct StripRoom {
     std::vector<uint8_t> pixels;
 };
 
-// The strip rooms of the calling thread's last picture, kept for its next
-// one (models converted side by side draw a picture after another on each
-// worker): a new room is fresh memory, which the system clears page by page
-// at its first use.
-thread_local std::vector<StripRoom> keptRooms;
-
 // The threads take the strips from the top, each the next one not taken,
 // and hand on its rows in turn: while one thread hands on a strip, the other
 // draws the next. The memory is set aside before the threads start.
@@ -70,12 +64,7 @@ void paintStrips(const PictureScene& scene, const StripPlan& plan, unsigned thre
     std::vector<StripRoom> rooms;
     rooms.reserve(threads);
     for (unsigned thread = 0; thread < threads; ++thread) {
-        if (thread < keptRooms.size() && keptRooms[thread].samples.serves(side, plan.tallest())) {
-            rooms.push_back(std::move(keptRooms[thread]));
-            rooms.back().pixels.resize(size_t{side} * plan.tallest() * 4);
-        } else {
-            rooms.push_back({SampleStrip(side, plan.tallest()), std::vector<uint8_t>(size_t{side} * plan.tallest() * 4)});
-        }
+        rooms.push_back({SampleStrip(side, plan.tallest()), std::vector<uint8_t>(size_t{side} * plan.tallest() * 4)});
     }
     std::atomic<uint32_t> nextStrip{0};
     StripTurns turns;
@@ -89,7 +78,6 @@ void paintStrips(const PictureScene& scene, const StripPlan& plan, unsigned thre
             turns.handOnInTurn(k, [&] { rows({room.pixels.data(), bytes}); });
         }
     });
-    keptRooms = std::move(rooms);
 }
 
 // A picture of nothing: every row transparent black.

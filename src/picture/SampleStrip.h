@@ -21,13 +21,6 @@ public:
     // Room for strips of up to pixelRows rows of a picture pictureSide wide.
     SampleStrip(uint32_t pictureSide, uint32_t pixelRows);
 
-    // Whether it has room for strips of pixelRows rows of a picture
-    // pictureSide wide.
-    bool serves(uint32_t pictureSide, uint32_t pixelRows) const {
-        return rows_.columns == pictureSide * kSamplesPerPixelSide &&
-               samples_.size() >= size_t{rows_.columns} * pixelRows * kSamplesPerPixelSide;
-    }
-
     // Clears the samples for the pixel rows [firstPixelRow, endPixelRow),
     // at most the strip's room.
     void startRows(uint32_t firstPixelRow, uint32_t endPixelRow);
