@@ -10,11 +10,11 @@ import bpy
 from bpy.props import StringProperty
 from bpy_extras.io_utils import ExportHelper
 
-from .blender_calls import failure_line, gltf_operator_available
-from .converter import (ConverterFailed, ConverterNotFound, Conversion, convert_to_mag5, describe_failure,
-                        find_converter, with_paths_renamed)
+from .blender_calls import failure_line
+from .converter import (ConverterFailed, Conversion, convert_to_mag5, describe_failure,
+                        with_paths_renamed)
 from .placing import PlacingFailed, place_files, staging_folder
-from .preferences import ADDON_DIR, converter_preference
+from .preferences import ready_converter
 
 # What the glTF exporter is asked for, besides the file and the selection.
 GLTF_OPTIONS = {
@@ -55,14 +55,8 @@ class ExportMag5(bpy.types.Operator, ExportHelper):
         path = self._chosen_path()
         if path is None:
             return {'CANCELLED'}
-        if not gltf_operator_available("export_scene"):
-            self.report({'ERROR'}, "Blender's glTF exporter is not enabled: enable the add-on "
-                                   "\"Import-Export: glTF 2.0 format\"")
-            return {'CANCELLED'}
-        try:
-            converter = find_converter(converter_preference(context), ADDON_DIR)
-        except ConverterNotFound as error:
-            self.report({'ERROR'}, str(error))
+        converter = ready_converter(self, context, "export_scene", "exporter")
+        if converter is None:
             return {'CANCELLED'}
 
         try:

@@ -11,11 +11,11 @@ import bpy
 from bpy.props import CollectionProperty, StringProperty
 from bpy_extras.io_utils import ImportHelper
 
-from .blender_calls import failure_line, gltf_operator_available
-from .converter import (ConverterFailed, ConverterNotFound, convert_to_glb, describe_failure,
-                        find_converter, texture_folders)
+from .blender_calls import failure_line
+from .converter import (ConverterFailed, convert_to_glb, describe_failure,
+                        texture_folders)
 from .images import ImageSharing
-from .preferences import ADDON_DIR, converter_preference
+from .preferences import ready_converter
 
 
 def _numpy_has_bool(numpy):
@@ -95,14 +95,8 @@ class ImportMag5(bpy.types.Operator, ImportHelper):
         if not paths:
             self.report({'ERROR'}, "No model chosen")
             return {'CANCELLED'}
-        if not gltf_operator_available("import_scene"):
-            self.report({'ERROR'}, "Blender's glTF importer is not enabled: enable the add-on "
-                                   "\"Import-Export: glTF 2.0 format\"")
-            return {'CANCELLED'}
-        try:
-            converter = find_converter(converter_preference(context), ADDON_DIR)
-        except ConverterNotFound as error:
-            self.report({'ERROR'}, str(error))
+        converter = ready_converter(self, context, "import_scene", "importer")
+        if converter is None:
             return {'CANCELLED'}
         folders = [bpy.path.abspath(folder) for folder in texture_folders(self.texture_folders)]
 
