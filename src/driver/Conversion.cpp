@@ -1,5 +1,6 @@
 #include "Conversion.h"
 
+#include <optional>
 #include <sstream>
 
 #include "ErrorLines.h"
@@ -180,10 +181,14 @@ ConversionResult convertModels(const CommandLine& commandLine, const std::vector
             out << format.countName << " pcount: " << polygons << '\n' << std::flush;
         }
     };
-    // Models converted side by side draw on one thread each.
+    // Models converted side by side draw on one thread each; a model
+    // converted alone is drawn while its other outputs are written.
     const unsigned threads = commandLine.each ? 1 : availableCores();
-    if (!format.writer.write(outputs, model, printCount) ||
-        (!picture.empty() && !writePicture(outputs, model, picture, commandLine.previewSize, threads)) ||
+    std::optional<PictureDrawing> drawing;
+    if (!picture.empty()) {
+        drawing.emplace(model, commandLine.previewSize, threads);
+    }
+    if (!format.writer.write(outputs, model, printCount) || (drawing && !drawing->write(outputs, picture)) ||
         !outputs.commit()) {
         result.failure = outputs.error();
         return result;

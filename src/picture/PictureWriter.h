@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "format/FormatWriter.h"
 
@@ -14,5 +17,32 @@ namespace zelvane {
 // error says which).
 bool writePicture(OutputSet& outputs, const ModelOutput& model, const std::string& path, uint32_t size,
                   unsigned threads);
+
+// The same picture drawn while the caller writes the model's other outputs:
+// with more than one thread, drawing starts at once on threads of its own;
+// otherwise (or when no thread can be started) it is drawn when written.
+// The model must not change until the picture is written or dropped.
+class PictureDrawing {
+public:
+    PictureDrawing(const ModelOutput& model, uint32_t size, unsigned threads);
+    ~PictureDrawing();
+    PictureDrawing(const PictureDrawing&) = delete;
+    PictureDrawing& operator=(const PictureDrawing&) = delete;
+
+    // Waits for the picture and writes it as path among the outputs; false
+    // when the file fails. Throws what drawing threw.
+    bool write(OutputSet& outputs, const std::string& path);
+
+private:
+    void draw() noexcept;
+    void wait();
+
+    const ModelOutput& model_;
+    uint32_t size_;
+    unsigned threads_;
+    std::vector<uint8_t> png_;
+    std::exception_ptr failure_;
+    std::thread drawer_;
+};
 
 }  // namespace zelvane

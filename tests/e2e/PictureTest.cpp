@@ -139,7 +139,7 @@ TEST(Thumbnail, FailsWithItsLineAndNoPicture) {
 }
 
 // Pictures of models converted side by side, on two workers and on one,
-// and by the Linux build when the Windows one is under test: the same bytes;
+// and alone (drawn while the other outputs are written), and by the Linux build when the Windows one is under test: the same bytes;
 // and so are the PNG files made of the house's textures.
 std::map<std::string, std::string> picturesAndTextures(const TempFolder& folder) {
     std::map<std::string, std::string> files{{"house", readFile(folder.file("game/town/house.preview.png"))},
@@ -164,8 +164,13 @@ TEST(Preview, SameBytesWhateverTheRun) {
     oneCore.insert(oneCore.end(), arguments.begin(), arguments.end());
     ASSERT_EQ(runProgram("/usr/bin/taskset", oneCore, folder.path()).status, 0);  // the Linux build, one worker
     runs.push_back(picturesAndTextures(folder));
+    for (const char* model : {"game/town/house.mag", "game/small.mag"}) {  // drawn while the OBJ is written
+        ASSERT_EQ(runZelvaneIn(folder, {model, "--preview", "--preview-size", "200", "--textures"}).status, 0);
+    }
+    runs.push_back(picturesAndTextures(folder));
     EXPECT_TRUE(runs[0] == runs[1]);
     EXPECT_TRUE(runs[0] == runs[2]);
+    EXPECT_TRUE(runs[0] == runs[3]);
     EXPECT_NE(runs[0]["house"], runs[0]["small"]);
     EXPECT_FALSE(runs[0]["brick"].empty());
 }
