@@ -220,7 +220,7 @@ fuzz:
 	@grep -E '^(Done|stat::)' $(FUZZ_DIR)/fuzz-read.log
 
 # Speed and memory on generated models of three families (shared, smooth,
-# flat) at 100k, 1M and 4M polygons, beside the floor and assimp (apt-get
+# flat) at 100k, 250k, 1M and 4M polygons, beside the floor and assimp (apt-get
 # install assimp-utils for the comparison). BENCH_ARGS passes options, e.g.
 # BENCH_ARGS="--families smooth,flat --sizes 1000000 --runs 9".
 bench:

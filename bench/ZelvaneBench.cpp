@@ -6,7 +6,7 @@
 // file size) and with --preview (what drawing the 512 x 512 picture adds,
 // and its size beside the size before PNG files were compressed with zlib).
 //
-//   zelvane_bench [--families shared,smooth,flat] [--sizes 100000,1000000,4000000] [--runs 5]
+//   zelvane_bench [--families shared,smooth,flat] [--sizes 100000,250000,1000000,4000000] [--runs 5]
 //                 [--assimp-seconds 30] [--dir /tmp/zelvane-bench] [--scene-size 100000]
 //                 [--mag5-size 1000000] [--batch-runs 3] [--game-runs 5] [--only game-folder]
 //                 [--zelvane PATH]
@@ -57,7 +57,7 @@ constexpr int kModelGeneration = 2;
 
 struct Options {
     std::vector<ModelFamily> families = zelvane::tools::allFamilies();
-    std::vector<uint32_t> sizes{100000, 1000000, 4000000};
+    std::vector<uint32_t> sizes{100000, 250000, 1000000, 4000000};
     int runs = 5;
     double assimpSeconds = 30;
     std::string dir = "/tmp/zelvane-bench";
