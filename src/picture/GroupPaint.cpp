@@ -34,13 +34,6 @@ bool usable(const Image& image) {
            (image.format != PixelFormat::kPaletted || !image.palette.empty());
 }
 
-// The pixel index of a repeated coordinate in 0..count - 1.
-uint32_t wrappedIndex(double coordinate, uint32_t count) {
-    const double fraction = std::isfinite(coordinate) ? coordinate - std::floor(coordinate) : 0.0;
-    const auto index = static_cast<uint32_t>(fraction * count);
-    return index < count ? index : count - 1;
-}
-
 }  // namespace
 
 GroupPaint paintOf(const Material& material, const std::vector<const Image*>& imageOfTexture) {
@@ -52,21 +45,6 @@ GroupPaint paintOf(const Material& material, const std::vector<const Image*>& im
         paint.image = image != nullptr && usable(*image) ? image : nullptr;
     }
     return paint;
-}
-
-std::array<uint8_t, 3> nearestTexel(const Image& image, double u, double v) {
-    const size_t pixel = size_t{wrappedIndex(v, image.height)} * image.width + wrappedIndex(u, image.width);
-    switch (image.format) {
-        case PixelFormat::kPaletted: {
-            const uint8_t index = image.pixels[pixel];
-            return index < image.palette.size() ? image.palette[index] : std::array<uint8_t, 3>{};
-        }
-        case PixelFormat::kRgb:
-            return {image.pixels[3 * pixel], image.pixels[3 * pixel + 1], image.pixels[3 * pixel + 2]};
-        case PixelFormat::kRgba:
-            return {image.pixels[4 * pixel], image.pixels[4 * pixel + 1], image.pixels[4 * pixel + 2]};
-    }
-    return {};
 }
 
 }  // namespace zelvane::picture

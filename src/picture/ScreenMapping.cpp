@@ -28,10 +28,4 @@ ScreenPoint ScreenMapping::screenPointOf(const CameraPoint& point) const {
             toFixedPoint(centre_ - point.y * inverseDepth * scale_)};
 }
 
-Direction ScreenMapping::towardsEye(uint32_t column, uint32_t row) const {
-    const double x = static_cast<double>(int64_t{column} * kSubsamples + kSubsamples / 2);
-    const double y = static_cast<double>(int64_t{row} * kSubsamples + kSubsamples / 2);
-    return {(centre_ - x) * inverseScale_, (y - centre_) * inverseScale_, 1.0};
-}
-
 }  // namespace zelvane::picture

@@ -30,7 +30,11 @@ public:
     ScreenPoint screenPointOf(const CameraPoint& point) const;
     // The direction from the surface seen at a sample towards the eye, in
     // camera coordinates (x right, y up, z towards the eye), not unit length.
-    Direction towardsEye(uint32_t column, uint32_t row) const;
+    Direction towardsEye(uint32_t column, uint32_t row) const {
+        const double x = static_cast<double>(int64_t{column} * kSubsamples + kSubsamples / 2);
+        const double y = static_cast<double>(int64_t{row} * kSubsamples + kSubsamples / 2);
+        return {(centre_ - x) * inverseScale_, (y - centre_) * inverseScale_, 1.0};
+    }
 
 private:
     double centre_;        // the picture's centre in screen coordinates
