@@ -74,10 +74,10 @@ test-sanitize: test-packages
 
 # The tests of everything that runs on more than one thread (models
 # converted side by side, interrupts, glTF and OBJ text made in pieces by two
-# threads, large models, pictures drawn while the other outputs are written) again under ThreadSanitizer, in $(TSAN_DIR). A race
-# it finds fails the run: the converter's own report goes to its standard
-# error, which the end-to-end tests compare, and the test programs end with
-# status 66.
+# threads, large models, pictures drawn while the other outputs are written)
+# again under ThreadSanitizer, in $(TSAN_DIR). A race it finds fails the run:
+# the converter's own report goes to its standard error, which the
+# end-to-end tests compare, and the test programs end with status 66.
 TSAN_TESTS = Batch|GameFolder|Interrupt|Replac|Gltf|LargeModel|InPieces|TextureWarnings|Preview\.SameBytes
 .PHONY: test-tsan
 test-tsan: test-packages

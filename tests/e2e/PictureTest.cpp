@@ -139,8 +139,9 @@ TEST(Thumbnail, FailsWithItsLineAndNoPicture) {
 }
 
 // Pictures of models converted side by side, on two workers and on one,
-// and alone (drawn while the other outputs are written), and by the Linux build when the Windows one is under test: the same bytes;
-// and so are the PNG files made of the house's textures.
+// and alone (drawn while the other outputs are written), and by the Linux
+// build when the Windows one is under test: the same bytes; and so are the
+// PNG files made of the house's textures.
 std::map<std::string, std::string> picturesAndTextures(const TempFolder& folder) {
     std::map<std::string, std::string> files{{"house", readFile(folder.file("game/town/house.preview.png"))},
                                              {"small", readFile(folder.file("game/small.preview.png"))}};
