@@ -166,6 +166,7 @@ TEST(Preview, SameBytesWhateverTheRun) {
     ASSERT_EQ(runProgram("/usr/bin/taskset", oneCore, folder.path()).status, 0);  // the Linux build, one worker
     runs.push_back(picturesAndTextures(folder));
     for (const char* model : {"game/town/house.mag", "game/small.mag"}) {  // drawn while the OBJ is written
+        fs::remove(folder.file(fs::path(model).replace_extension(".preview.png").string()));
         ASSERT_EQ(runZelvaneIn(folder, {model, "--preview", "--preview-size", "200", "--textures"}).status, 0);
     }
     runs.push_back(picturesAndTextures(folder));
