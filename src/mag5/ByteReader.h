@@ -33,6 +33,8 @@ public:
     // Steps over size bytes; false when the file ends first or cannot be read.
     bool skip(uint64_t size);
 
+    // How many bytes were taken or skipped from the file's start.
+    uint64_t offset() const { return offset_; }
     // Bytes not yet taken, when the file's size is known (a regular file);
     // otherwise as many as a count could ask for.
     uint64_t remaining() const;

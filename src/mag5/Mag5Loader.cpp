@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -42,6 +43,15 @@ Vector3 readVector3F32(const uint8_t* bytes) {
 
 Vector3 readVector3F64(const uint8_t* bytes) {
     return {decodeF64(bytes), decodeF64(bytes + 8), decodeF64(bytes + 16)};
+}
+
+// A corner's texture coordinate from a corner block, as the store keeps it:
+// the file's v runs downwards, the store's upwards.
+double cornerU(const uint8_t* corners, size_t cornerCount, size_t corner) {
+    return decodeF32(corners + 4 * cornerCount + 4 * corner);
+}
+double cornerV(const uint8_t* corners, size_t cornerCount, size_t corner) {
+    return 1.0 - static_cast<double>(decodeF32(corners + 8 * cornerCount + 4 * corner));
 }
 
 class Mag5Loader {
@@ -132,6 +142,7 @@ private:
     LoadError readVertices() {
         vertexBase_ = static_cast<uint32_t>(store_.positions.size());
         for (uint32_t index = 0; index < vertexCount_; ++index) {
+            fetchVertexAhead();
             const uint8_t* record = reader_.take(kVertexRecordSize);
             if (record == nullptr) {
                 return failure(numbered("vertex", index));
@@ -140,6 +151,62 @@ private:
                              readVector3F32(record + kVertexNormalOffset));
         }
         return {};
+    }
+
+    // The lookups of a large model's values land all over their tables, one
+    // cache miss each. So the store is given the records a little ahead of
+    // the one being added, to fetch their slots meanwhile.
+    void fetchVertexAhead() {
+        if (!store_.lookupsOutgrowCache()) {
+            return;
+        }
+        constexpr size_t kWindow = kVerticesAhead * kVertexRecordSize;
+        const std::span<const uint8_t> ahead = reader_.peek(kWindow);
+        if (ahead.size() == kWindow) {
+            store_.prefetchVertex(readVector3F32(ahead.data() + kWindow - kVertexRecordSize + kVertexNormalOffset));
+        }
+    }
+
+    // Looks at the polygon records up to kPolygonBytesAhead past the next
+    // one, each once; stops at a record it cannot add (the reading reports
+    // it when it gets there).
+    void fetchPolygonsAhead() {
+        if (!store_.lookupsOutgrowCache()) {
+            return;
+        }
+        const uint64_t position = reader_.offset();
+        aheadOffset_ = std::max(aheadOffset_, position);
+        while (aheadOffset_ - position < kPolygonBytesAhead) {
+            const auto distance = static_cast<size_t>(aheadOffset_ - position);
+            const std::span<const uint8_t> window = reader_.peek(distance + kPolygonRecordSize + cornerBlockSize(4));
+            if (window.size() < distance + kPolygonRecordSize) {
+                return;
+            }
+            const uint8_t* record = window.data() + distance;
+            const uint32_t cornerCount = decodeU32(record + kPolygonCornerCountOffset);
+            if ((cornerCount != 3 && cornerCount != 4) ||
+                window.size() < distance + kPolygonRecordSize + cornerBlockSize(cornerCount)) {
+                return;
+            }
+            prefetchPolygon(record, cornerCount);
+            aheadOffset_ += kPolygonRecordSize + cornerBlockSize(cornerCount);
+        }
+    }
+
+    void prefetchPolygon(const uint8_t* record, uint32_t cornerCount) const {
+        const uint8_t* corners = record + kPolygonRecordSize;
+        std::array<uint32_t, 4> vertex{};
+        std::array<Vector3, 4> texcoords;
+        for (uint32_t corner = 0; corner < cornerCount; ++corner) {
+            const uint32_t fileVertex = decodeU32(corners + 4 * corner);
+            vertex[corner] = fileVertex < vertexCount_ ? vertexBase_ + fileVertex : UINT32_MAX;
+            texcoords[corner] = {cornerU(corners, cornerCount, corner), cornerV(corners, cornerCount, corner), 0.0};
+        }
+        const bool textured = storeTexture(decodeU32(record + kPolygonTextureIndexOffset)) != kTextureNone;
+        const bool flatShaded = (decodeU32(record + kPolygonFlagsOffset) & kFlatShadedFlag) != 0;
+        const Vector3 faceNormal = readVector3F64(record + kPolygonFaceNormalOffset);
+        store_.prefetchPolygon({vertex.data(), cornerCount}, {texcoords.data(), textured ? cornerCount : 0},
+                               flatShaded ? &faceNormal : nullptr);
     }
 
     LoadError readPolygons() {
@@ -153,6 +220,7 @@ private:
     }
 
     LoadError readPolygon(uint32_t index) {
+        fetchPolygonsAhead();
         const uint8_t* record = reader_.take(kPolygonRecordSize);
         if (record == nullptr) {
             return failure(numbered("polygon", index));
@@ -186,8 +254,8 @@ private:
                                                             std::to_string(vertexCount_) + " vertices"};
             }
             vertex[corner] = vertexBase_ + fileVertex;
-            u[corner] = decodeF32(corners + 4 * N + 4 * corner);
-            v[corner] = 1.0 - static_cast<double>(decodeF32(corners + 8 * N + 4 * corner));
+            u[corner] = cornerU(corners, N, corner);
+            v[corner] = cornerV(corners, N, corner);
         }
         const uint32_t flags = decodeU32(record + kPolygonFlagsOffset);
         const uint32_t textureIndex = decodeU32(record + kPolygonTextureIndexOffset);
@@ -234,6 +302,9 @@ private:
         }
     }
 
+    static constexpr size_t kVerticesAhead = 16;
+    static constexpr uint64_t kPolygonBytesAhead = 2048;  // some 16 records
+
     MeshStore& store_;
     BackgroundPrefault mapAhead_;  // its thread is joined once the reading ends
     mag5::ByteReader& reader_;
@@ -243,6 +314,7 @@ private:
     uint32_t vertexBase_ = 0;
     std::vector<uint32_t> fileTextures_;  // store index of each file texture
     RenderState previousState_;
+    uint64_t aheadOffset_ = 0;  // file offset of the next polygon record to look at
 };
 
 }  // namespace

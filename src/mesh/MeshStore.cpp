@@ -78,6 +78,19 @@ bool MeshStore::findVertexTexcoord(uint32_t vertex, const Vector3& texcoord, uin
     return true;
 }
 
+void MeshStore::prefetchPolygon(std::span<const uint32_t> vertex, std::span<const Vector3> cornerTexcoords,
+                                const Vector3* faceNormal) const {
+    for (size_t corner = 0; corner < cornerTexcoords.size(); ++corner) {
+        uint32_t index = 0;
+        if (!findVertexTexcoord(vertex[corner], cornerTexcoords[corner], index)) {
+            texcoordIndex_.prefetch(hashOf(cornerTexcoords[corner]));
+        }
+    }
+    if (faceNormal != nullptr) {
+        normalIndex_.prefetch(hashOf(*faceNormal));
+    }
+}
+
 // The texture coordinate indices of a textured polygon. A corner's texture
 // coordinate is most often the one its vertex had last (smooth meshes keep
 // one per vertex), which lies near the last polygons' data and is checked

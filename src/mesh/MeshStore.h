@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -78,6 +79,21 @@ public:
     uint32_t addQuad(const std::array<uint32_t, 4>& vertex, const Material& material,
                      const std::array<double, 4>& u, const std::array<double, 4>& v,
                      const std::array<Vector3, 4>* cornerNormals = nullptr);
+
+    // Whether the lookup tables of normals and texture coordinates have
+    // outgrown the processor's cache, so that fetching ahead pays.
+    bool lookupsOutgrowCache() const {
+        constexpr size_t kCacheBytes = size_t{1} << 20;
+        return normalIndex_.bytes() + texcoordIndex_.bytes() > kCacheBytes;
+    }
+    // Fetch into the cache the table slots that adding a vertex with this
+    // normal, or a polygon with these corners, will look up, so that a loader
+    // can overlap the cache misses of several records. cornerTexcoords is empty for
+    // an untextured polygon, faceNormal null unless the corners share it.
+    // Nothing changes: any index or value is safe.
+    void prefetchVertex(const Vector3& normal) const { normalIndex_.prefetch(hashOf(normal)); }
+    void prefetchPolygon(std::span<const uint32_t> vertex, std::span<const Vector3> cornerTexcoords,
+                         const Vector3* faceNormal) const;
 
     // Makes room for what is about to be added: the vertices, the polygons
     // with a face normal each, and their corners. For a large model,

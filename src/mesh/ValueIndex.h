@@ -102,6 +102,9 @@ public:
         return index;
     }
 
+    // The table's size in bytes.
+    size_t bytes() const { return slots_.size() * sizeof(uint32_t); }
+
     void prefetch(uint64_t hash) const {
         if (!slots_.empty()) {
             prefetchForRead(slots_.data() + positionOf(hash));

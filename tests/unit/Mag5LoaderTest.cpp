@@ -257,6 +257,62 @@ TEST_F(Mag5Loader, CornerBeyondTheFilesVerticesIsRefused) {
     EXPECT_TRUE(loadedWhole(load(model)));
 }
 
+// A model with enough distinct values that the loader reads records ahead
+// to fetch their table slots: every kind of polygon, a skipped one, and a
+// vertex's texture coordinate that comes back many polygons later.
+Mag5ModelSpec largeModel() {
+    constexpr uint32_t kVertices = 100000;
+    Mag5ModelSpec model;
+    model.textures = {"a"};
+    for (uint32_t i = 0; i < kVertices; ++i) {
+        model.vertices.push_back(vertexAt(float(i), 0, 0, float(i) / kVertices, 1, 0));
+    }
+    for (uint32_t i = 0; i + 4 < kVertices; ++i) {
+        const std::vector<uint32_t> corners = i % 3 == 0 ? std::vector<uint32_t>{i, i + 1, i + 3, i + 4}
+                                                         : std::vector<uint32_t>{i, i + 2, (i * 7919) % kVertices};
+        Mag5PolygonSpec polygon = i % 5 == 0 ? flatPolygonOver(corners, 0, i, 2, 0) : polygonOver(corners, static_cast<int32_t>(i % 4) - 1);
+        for (Mag5CornerSpec& corner : polygon.corners) corner = {corner.vertex, static_cast<float>(corner.vertex) * 0.5f, 0.25f};
+        model.polygons.push_back(polygon);
+    }
+    model.polygons[77778].corners.push_back({0, 0, 0});  // five corners: skipped
+    return model;
+}
+
+TEST_F(Mag5Loader, LargeModelKeepsEveryCornersValues) {
+    const Mag5ModelSpec model = largeModel();
+    ASSERT_TRUE(loadedWhole(load(model)));
+    ASSERT_EQ(store.polygons.size(), model.polygons.size() - 1);
+    for (size_t file = 0, index = 0; file < model.polygons.size(); ++file) {
+        const Mag5PolygonSpec& expected = model.polygons[file];
+        if (expected.corners.size() == 5) continue;
+        const Polygon polygon = store.polygons[index++];
+        ASSERT_EQ(polygon.cornerCount, expected.corners.size()) << file;
+        for (size_t corner = 0; corner < polygon.cornerCount; ++corner) {
+            const Mag5VertexSpec& vertex = model.vertices[expected.corners[corner].vertex];
+            const Vector3 normal = expected.flags & 1 ? Vector3{expected.faceNormal[0], expected.faceNormal[1], 0}
+                                                      : Vector3{vertex.normal[0], vertex.normal[1], 0};
+            ASSERT_EQ(store.normals[polygon.normal[corner]], normal) << file;
+            if (expected.textureIndex >= 0) {
+                ASSERT_EQ(store.texcoords[polygon.texcoord[corner]],
+                          (Vector3{expected.corners[corner].u, 0.75, 0})) << file;
+            }
+        }
+    }
+}
+
+TEST_F(Mag5Loader, LargeModelEndingEarlyOrOutOfRangeSaysWhere) {
+    Mag5ModelSpec model = largeModel();
+    const std::vector<uint8_t> whole = tools::encodeMag5(model);
+    const std::string last = std::to_string(model.polygons.size() - 1);
+    for (size_t cut : {1, 60, 68 + 40}) {
+        EXPECT_EQ(loadBytes(truncated(model, whole.size() - cut)).error.kind, LoadFailure::kCutShort) << cut;
+    }
+    EXPECT_EQ(loadBytes(truncated(model, whole.size() - 120 + 60)).error.words,
+              "file ends early (inside polygon " + last + ")");
+    model.polygons.back().corners[1].vertex = 100000;
+    EXPECT_EQ(load(model).error.words, "polygon " + last + " refers to vertex 100000, but the file has 100000 vertices");
+}
+
 long peakResidentKilobytes() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
