@@ -57,6 +57,26 @@ void printRow(const SizeResult& result) {
     std::printf("\n");
 }
 
+// How the time per polygon grows from 250,000 polygons (or the smallest
+// model above) to each larger model, end to end and for the floor, which
+// writes the same bytes: where the floor grows too, so does the machine's
+// cost of writing a large file.
+void printGrowth(const FamilyResult& result) {
+    constexpr uint32_t kGrowthFrom = 250000;
+    const auto first = std::find_if(result.sizes.begin(), result.sizes.end(),
+                                    [](const SizeResult& size) { return size.polygons >= kGrowthFrom; });
+    if (first == result.sizes.end() || first + 1 == result.sizes.end()) return;
+    auto growth = [&](const SizeResult& size, auto times) {
+        return 100 * (median(size.*times) / size.polygons / (median((*first).*times) / first->polygons) - 1);
+    };
+    std::printf("  time per polygon against %u polygons:", first->polygons);
+    for (auto size = first + 1; size != result.sizes.end(); ++size) {
+        std::printf("%s %u: %+.0f %% (floor %+.0f %%)", size == first + 1 ? "" : ",", size->polygons,
+                    growth(*size, &SizeResult::endToEnd), growth(*size, &SizeResult::floor));
+    }
+    std::printf("\n");
+}
+
 }  // namespace
 
 double median(std::vector<double> values) {
@@ -70,6 +90,7 @@ void printFamilyTable(const FamilyResult& result, int runs, bool assimpFound) {
     if (result.sizes.empty()) return;
     printHeader(result, runs, assimpFound);
     for (const SizeResult& size : result.sizes) printRow(size);
+    printGrowth(result);
     std::fflush(stdout);
 }
 
