@@ -84,7 +84,7 @@ public:
     // outgrown the processor's cache, so that fetching ahead pays.
     bool lookupsOutgrowCache() const {
         constexpr size_t kCacheBytes = size_t{1} << 20;
-        return normalIndex_.bytes() + texcoordIndex_.bytes() > kCacheBytes;
+        return normalIndex_.bytes() + texcoordIndex_.bytes() >= kCacheBytes;
     }
     // Fetch into the cache the table slots that adding a vertex with this
     // normal, or a polygon with these corners, will look up, so that a loader
