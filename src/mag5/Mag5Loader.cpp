@@ -204,7 +204,7 @@ private:
         }
         const bool textured = storeTexture(decodeU32(record + kPolygonTextureIndexOffset)) != kTextureNone;
         const bool flatShaded = (decodeU32(record + kPolygonFlagsOffset) & kFlatShadedFlag) != 0;
-        const Vector3 faceNormal = readVector3F64(record + kPolygonFaceNormalOffset);
+        const Vector3 faceNormal = flatShaded ? readVector3F64(record + kPolygonFaceNormalOffset) : Vector3{};
         store_.prefetchPolygon({vertex.data(), cornerCount}, {texcoords.data(), textured ? cornerCount : 0},
                                flatShaded ? &faceNormal : nullptr);
     }

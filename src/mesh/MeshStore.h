@@ -81,15 +81,17 @@ public:
                      const std::array<Vector3, 4>* cornerNormals = nullptr);
 
     // Whether the lookup tables of normals and texture coordinates have
-    // outgrown the processor's cache, so that fetching ahead pays.
+    // reached 1 MiB together, too much to stay in the processor's nearest
+    // caches, so that fetching their slots ahead pays.
     bool lookupsOutgrowCache() const {
         constexpr size_t kCacheBytes = size_t{1} << 20;
         return normalIndex_.bytes() + texcoordIndex_.bytes() >= kCacheBytes;
     }
     // Fetch into the cache the table slots that adding a vertex with this
-    // normal, or a polygon with these corners, will look up, so that a loader
-    // can overlap the cache misses of several records. cornerTexcoords is empty for
-    // an untextured polygon, faceNormal null unless the corners share it.
+    // normal, or a polygon with these corners, will look up, so that a
+    // loader can overlap the cache misses of several records.
+    // cornerTexcoords is empty for an untextured polygon, faceNormal null
+    // unless the corners share it.
     // Nothing changes: any index or value is safe.
     void prefetchVertex(const Vector3& normal) const { normalIndex_.prefetch(hashOf(normal)); }
     void prefetchPolygon(std::span<const uint32_t> vertex, std::span<const Vector3> cornerTexcoords,
