@@ -52,8 +52,12 @@ std::string checkCompressedSize(std::span<const uint8_t> bytes, const StbInfo& i
 
 // stb_image copies an image data chunk into its buffer even when both are
 // empty, with a null pointer: a file with an empty IDAT chunk before any
-// data is refused before it gets there. (The chunks are walked only as far
-// as they lie in the file; stb_image judges the rest.)
+// data is refused before it gets there. It also grows its buffer to an
+// image data chunk's declared length before reading it: a chunk that
+// declares more bytes than the file has left is refused, or a file of a
+// hundred bytes would set aside gigabytes. (The chunks are walked only as
+// far as they lie in the file, up to the end chunk; stb_image judges the
+// rest.)
 std::string checkPngChunks(std::span<const uint8_t> bytes) {
     constexpr size_t kSignatureSize = 8;
     constexpr size_t kTypeSize = 4;
@@ -66,6 +70,12 @@ std::string checkPngChunks(std::span<const uint8_t> bytes) {
         const bool imageData = std::equal(type.begin(), type.end(), "IDAT");
         if (imageData && length == 0 && !dataSeen) {
             return "PNG file with an empty image data chunk";
+        }
+        if (imageData && !cursor.has(kTypeSize + size_t{length} + kCheckSize)) {
+            return "PNG file whose image data runs past its end";
+        }
+        if (std::equal(type.begin(), type.end(), "IEND")) {
+            break;
         }
         dataSeen = dataSeen || (imageData && length > 0);
         cursor.skip(kTypeSize + size_t{length} + kCheckSize);  // past the end: the walk stops

@@ -392,6 +392,23 @@ TEST(ImageFormats, PngWithAnEmptyFirstDataChunkIsNotDecoded) {
     EXPECT_EQ(checkImageHeader(png, ImageFormat::kPng), "");
 }
 
+// stb_image sets aside an image data chunk's declared length before reading
+// it: a chunk declaring more bytes than the file holds is refused first,
+// however few it declares too many.
+TEST(ImageFormats, PngWhoseDataChunkRunsPastTheEndIsNotDecoded) {
+    const Bytes whole = encodePng(patternImage(8, 8, PixelFormat::kRgb));
+    const auto lengthAt = std::search(whole.begin(), whole.end(), std::begin("IDAT"), std::end("IDAT") - 1) - 4;
+    for (const uint32_t length : {uint32_t{0x7FFFFFF0}, uint32_t{0xFFFFFFFF}}) {
+        Bytes png = whole;
+        const auto at = png.begin() + (lengthAt - whole.begin());
+        for (size_t index = 0; index < 4; ++index) at[index] = static_cast<uint8_t>(length >> (24 - 8 * index));
+        EXPECT_EQ(decodeImage(png, ImageFormat::kPng).error, "PNG file whose image data runs past its end") << length;
+    }
+    Bytes cut(whole.begin(), lengthAt + 8 + 4);  // the chunk's frame and a few of its bytes
+    EXPECT_EQ(decodeImage(cut, ImageFormat::kPng).error, "PNG file whose image data runs past its end");
+    EXPECT_TRUE(decodeImage(whole, ImageFormat::kPng).image);
+}
+
 // Deflate makes at most 1032 bytes of one: a small PNG that declares more
 // pixels than that is refused before any memory is set aside for them.
 TEST(ImageFormats, PngDeclaringMorePixelsThanItsFileCanHoldIsNotDecoded) {
