@@ -108,11 +108,11 @@ void checkDetection(std::span<const uint8_t> bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::span<const uint8_t> bytes(data, size);
     checkDetection(bytes);
-    for (const ImageFormat format : {ImageFormat::kPcx, ImageFormat::kBmp, ImageFormat::kTga, ImageFormat::kPng}) {
+    for (const ImageFormat format :
+         {ImageFormat::kPcx, ImageFormat::kBmp, ImageFormat::kTga, ImageFormat::kPng, ImageFormat::kJpeg}) {
         decodeAs(bytes, format);
     }
     zelvane::checkImageHeader(bytes, ImageFormat::kPng);
     zelvane::checkImageHeader(bytes, ImageFormat::kJpeg);
-    expect(!zelvane::decodeImage(bytes, ImageFormat::kJpeg).image, "JPEG decoded");
     return 0;
 }
