@@ -19,6 +19,9 @@ DecodedImage decodeImage(std::span<const uint8_t> bytes, ImageFormat format) {
             if (std::string error = image::checkJpegHeader(bytes); !error.empty()) {
                 return {std::nullopt, std::move(error)};
             }
+            if (std::string error = image::checkJpegHuffmanTables(bytes); !error.empty()) {
+                return {std::nullopt, std::move(error)};
+            }
             return image::decodeWithStb(bytes, format);
         default:
             return {std::nullopt, "not an image of a known kind"};

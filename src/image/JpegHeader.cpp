@@ -3,6 +3,8 @@
 // damaged ones: the walk here reads no table at all.
 #include "JpegHeader.h"
 
+#include <algorithm>
+
 #include "ImageLimits.h"
 #include "bytes/ByteCursor.h"
 
@@ -49,6 +51,8 @@ std::string readFrame(ByteCursor& cursor) {
     return checkImageSide(width, height);
 }
 
+constexpr uint8_t kHuffmanTables = 0xC4;
+
 }  // namespace
 
 std::string checkJpegHeader(std::span<const uint8_t> bytes) {
@@ -79,6 +83,42 @@ std::string checkJpegHeader(std::span<const uint8_t> bytes) {
         }
     }
     return "JPEG data ends early";
+}
+
+std::string checkJpegHuffmanTables(std::span<const uint8_t> bytes) {
+    // A byte past the file's end reads as 0, as stb_image reads it.
+    const auto byteAt = [&](size_t at) -> size_t { return at < bytes.size() ? bytes[at] : 0; };
+    constexpr size_t kTableHead = 17;  // class and number, then the count of codes of each length 1 to 16
+    size_t at = 2;                     // past the start of image
+    while (at + 4 <= bytes.size()) {
+        const uint8_t marker = bytes[at + 1];
+        if (bytes[at] != kMarkerPrefix || marker == kMarkerPrefix) {
+            ++at;  // entropy-coded data, or a fill byte before a marker
+            continue;
+        }
+        if (marker == 0 || standsAlone(marker)) {
+            at += 2;  // a stuffed 0xFF in entropy-coded data, or a restart marker
+            continue;
+        }
+        if (marker == kEndOfImage) {
+            break;
+        }
+        const size_t length = byteAt(at + 2) << 8 | byteAt(at + 3);  // counting its own two bytes
+        if (marker == kHuffmanTables) {
+            for (size_t table = at + 4; table < at + 2 + length;) {
+                size_t codes = 0;
+                for (size_t count = 1; count < kTableHead; ++count) {
+                    codes += byteAt(table + count);
+                }
+                if (codes > 256) {
+                    return "JPEG Huffman table damaged";
+                }
+                table += kTableHead + codes;
+            }
+        }
+        at += 2 + std::max<size_t>(length, 2);
+    }
+    return "";
 }
 
 }  // namespace zelvane::image

@@ -392,6 +392,25 @@ TEST(ImageFormats, PngWithAnEmptyFirstDataChunkIsNotDecoded) {
     EXPECT_EQ(checkImageHeader(png, ImageFormat::kPng), "");
 }
 
+// stb_image writes past its table on a Huffman table of more than 256
+// codes: such a table is refused before decoding, wherever it stands.
+TEST(ImageFormats, JpegHuffmanTableOfTooManyCodesIsNotDecoded) {
+    const Bytes frame{0xFF, 0xD8, 0xFF, 0xC0, 0, 11, 8, 0, 8, 0, 8, 1, 1, 0x11, 0};
+    auto withTable = [&](uint8_t codesOfEachLength) {
+        Bytes jpeg = frame;
+        const Bytes table{0xFF, 0xC4, 0, 19, 0x00};
+        jpeg.insert(jpeg.end(), table.begin(), table.end());
+        jpeg.insert(jpeg.end(), 16, codesOfEachLength);
+        jpeg.insert(jpeg.end(), size_t{16} * codesOfEachLength, 0);
+        jpeg.insert(jpeg.end(), {0xFF, 0xD9});
+        return jpeg;
+    };
+    EXPECT_EQ(decodeImage(withTable(17), ImageFormat::kJpeg).error, "JPEG Huffman table damaged");
+    EXPECT_EQ(decodeImage(withTable(255), ImageFormat::kJpeg).error, "JPEG Huffman table damaged");
+    const DecodedImage withFullTable = decodeImage(withTable(16), ImageFormat::kJpeg);
+    EXPECT_NE(withFullTable.error, "JPEG Huffman table damaged");
+}
+
 // stb_image sets aside an image data chunk's declared length before reading
 // it: a chunk declaring more bytes than the file holds is refused first,
 // however few it declares too many.
