@@ -1,6 +1,6 @@
 // How long a picture takes: the sample house, and generated models of a
-// million smooth-shaded and a million flat-shaded polygons, at 512 x 512
-// with one and two threads; the best of several runs each.
+// million polygons of each family (see tools/benchmodels/BenchModel.h), at
+// 512 x 512 with one and two threads; the best of several runs each.
 //   picture_bench <examples folder> <scratch folder>
 #include <algorithm>
 #include <chrono>
@@ -58,5 +58,6 @@ int main(int argc, char** argv) {
     report("house", *zelvane::tools::loadModel(examples + "/house.mag", examples), 50);
     reportGenerated(zelvane::tools::ModelFamily::smooth, argv[2]);
     reportGenerated(zelvane::tools::ModelFamily::flat, argv[2]);
+    reportGenerated(zelvane::tools::ModelFamily::shared, argv[2]);
     return 0;
 }

@@ -80,6 +80,35 @@ void paintStrips(const PictureScene& scene, const StripPlan& plan, unsigned thre
     });
 }
 
+// Each thread draws its share of the polygons over the whole picture; then
+// each takes a band of rows, keeps there the nearest of the shares' samples,
+// the earlier share's on a tie, and hands the band on in turn. That gives
+// the samples of drawing every polygon in order, with every polygon visited
+// once instead of once per strip.
+void paintShares(const PictureScene& scene, unsigned threads, uint32_t side, const PictureRows& rows) {
+    std::vector<SampleStrip> shares;
+    shares.reserve(threads);
+    for (unsigned thread = 0; thread < threads; ++thread) {
+        shares.emplace_back(side, side);
+        shares.back().startRows(0, side);
+    }
+    const size_t polygons = scene.store.polygons.size();
+    picture::runSideBySide(threads, [&](unsigned thread) {
+        picture::paintStrip(scene, shares[thread], {polygons * thread / threads, polygons * (thread + 1) / threads});
+    });
+    StripTurns turns;
+    picture::runSideBySide(threads, [&](unsigned thread) {
+        const uint32_t first = side * thread / threads * picture::kSamplesPerPixelSide;
+        const uint32_t end = side * (thread + 1) / threads * picture::kSamplesPerPixelSide;
+        for (unsigned later = 1; later < threads; ++later) {
+            shares[0].takeNearerOf(shares[later], first, end);
+        }
+        std::vector<uint8_t> pixels(size_t{end - first} / picture::kSamplesPerPixelSide * side * 4);
+        shares[0].resolveRows(pixels.data(), first, end);
+        turns.handOnInTurn(thread, [&] { rows(pixels); });
+    });
+}
+
 // A picture of nothing: every row transparent black.
 void handOnEmptyRows(uint32_t side, const PictureRows& rows) {
     const std::vector<uint8_t> row(size_t{side} * 4);
@@ -117,7 +146,12 @@ void drawPicture(const MeshStore& store, const std::vector<const Image*>& imageO
     PictureScene scene{store, picture::ModelFrame(*box), picture::ScreenMapping(size * picture::kSamplesPerPixelSide),
                        {}, paintsOfGroups(store, imageOfTexture)};
     projectAllPositions(scene, threadCount);
-    paintStrips(scene, StripPlan(size, store.polygons.size(), threadCount), threadCount, size, rows);
+    const StripPlan plan(size, store.polygons.size(), threadCount);
+    if (plan.sharesPolygons()) {
+        paintShares(scene, threadCount, size, rows);
+    } else {
+        paintStrips(scene, plan, threadCount, size, rows);
+    }
 }
 
 Image renderPicture(const MeshStore& store, const std::vector<const Image*>& imageOfTexture, uint32_t size,

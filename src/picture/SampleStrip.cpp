@@ -61,13 +61,22 @@ void SampleStrip::startRows(uint32_t firstPixelRow, uint32_t endPixelRow) {
     std::fill_n(samples_.begin(), samples, Sample{});
 }
 
-void SampleStrip::resolveRows(uint8_t* pixels) const {
+void SampleStrip::resolveRows(uint8_t* pixels, uint32_t first, uint32_t end) const {
     uint8_t* pixel = pixels;
-    for (uint32_t row = rows_.first; row < rows_.end; row += kSamplesPerPixelSide) {
+    for (uint32_t row = first; row < end; row += kSamplesPerPixelSide) {
         for (uint32_t column = 0; column < rows_.columns; column += kSamplesPerPixelSide, pixel += 4) {
             resolvePixel({samples_[indexOf(column, row)].colour, samples_[indexOf(column + 1, row)].colour,
                           samples_[indexOf(column, row + 1)].colour, samples_[indexOf(column + 1, row + 1)].colour},
                          pixel);
+        }
+    }
+}
+
+void SampleStrip::takeNearerOf(const SampleStrip& later, uint32_t first, uint32_t end) {
+    const size_t last = indexOf(0, end);
+    for (size_t index = indexOf(0, first); index < last; ++index) {
+        if (later.samples_[index].inverseDepth > samples_[index].inverseDepth) {
+            samples_[index] = later.samples_[index];
         }
     }
 }

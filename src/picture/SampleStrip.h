@@ -44,7 +44,16 @@ public:
     // The strip's pixel rows as RGBA pixels, from its first row on: the mean
     // colour of the covered samples, and their share as alpha; transparent
     // black where none is covered.
-    void resolveRows(uint8_t* pixels) const;
+    void resolveRows(uint8_t* pixels) const { resolveRows(pixels, rows_.first, rows_.end); }
+    // The same for the sample rows [first, end) of the strip's.
+    void resolveRows(uint8_t* pixels, uint32_t first, uint32_t end) const;
+
+    // Where later, drawn over the same rows from polygons that come after
+    // this strip's, is nearer than this strip, its sample replaces this
+    // one's, in the sample rows [first, end). The samples become those of
+    // drawing both in order into one strip: a sample keeps the first surface
+    // drawn at its nearest depth.
+    void takeNearerOf(const SampleStrip& later, uint32_t first, uint32_t end);
 
 private:
     size_t indexOf(uint32_t column, uint32_t row) const {

@@ -1,5 +1,6 @@
 #include "StripPainter.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "NearClip.h"
@@ -149,16 +150,23 @@ private:
 
 }  // namespace
 
-void paintStrip(const PictureScene& scene, SampleStrip& strip) {
+void paintStrip(const PictureScene& scene, SampleStrip& strip, const PolygonShare& share) {
     StripPainter painter(scene, strip);
     size_t group = 0;
+    size_t groupStart = 0;  // the place of the group's first polygon in the order of all groups
     for (const auto& [material, polygons] : scene.store.groups) {
-        for (size_t k = 0; k < polygons.size(); ++k) {
-            if (k + kPrefetchDistance < polygons.size()) {
+        if (groupStart >= share.end) {
+            break;
+        }
+        const size_t first = std::max(share.first, groupStart) - groupStart;
+        const size_t end = std::min(share.end - groupStart, polygons.size());
+        for (size_t k = first; k < end; ++k) {
+            if (k + kPrefetchDistance < end) {
                 scene.store.polygons.prefetch(polygons[k + kPrefetchDistance]);
             }
             painter.paintPolygon(polygons[k], scene.paints[group]);
         }
+        groupStart += polygons.size();
         ++group;
     }
 }

@@ -1,6 +1,8 @@
 // Drawing the model into one strip of samples.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "GroupPaint.h"
@@ -21,9 +23,16 @@ struct PictureScene {
     std::vector<GroupPaint> paints;         // per material group, in group order
 };
 
-// Draws every triangle into the strip: the groups in order, each group's
-// polygons in order. Every strip draws the same triangles in the same order,
-// so a sample's colour does not depend on how the picture is cut.
-void paintStrip(const PictureScene& scene, SampleStrip& strip);
+// The polygons [first, end) of the order that paintStrip draws in: the
+// groups one after another, each group's polygons in order.
+struct PolygonShare {
+    size_t first = 0;
+    size_t end = SIZE_MAX;
+};
+
+// Draws the share's triangles into the strip, in that order. Every strip
+// draws the same triangles in the same order, so a sample's colour does not
+// depend on how the picture is cut.
+void paintStrip(const PictureScene& scene, SampleStrip& strip, const PolygonShare& share = {});
 
 }  // namespace zelvane::picture

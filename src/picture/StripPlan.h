@@ -22,9 +22,16 @@ public:
     // The most rows a strip has.
     uint32_t tallest() const { return (side_ + count_ - 1) / count_; }
 
+    // Whether the threads should rather each draw a share of the polygons
+    // over the whole picture: so many polygons that visiting each once per
+    // strip costs more than every thread clearing and merging a whole
+    // picture of samples, in a picture small enough to have one per thread.
+    bool sharesPolygons() const { return sharesPolygons_; }
+
 private:
     uint32_t side_;
     uint32_t count_;
+    bool sharesPolygons_;
 };
 
 }  // namespace zelvane::picture

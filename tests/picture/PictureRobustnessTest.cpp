@@ -12,6 +12,7 @@
 #include "image/ImageCodec.h"
 #include "image/RgbaPngStream.h"
 #include "picture/Picture.h"
+#include "picture/StripPlan.h"
 
 namespace zelvane::test {
 namespace {
@@ -60,14 +61,31 @@ const Image kChecker = rgbImage(8, 8, [](uint32_t x, uint32_t y) {
                                   static_cast<uint8_t>((x + y) % 2 * 255)};
 });
 
+// The same square many times over in one plane, in two colours that take
+// turns: the colour drawn first must show wherever the squares tie.
+std::unique_ptr<MeshStore> stackedSquares(uint32_t count) {
+    ModelBuilder builder;
+    for (uint32_t k = 0; k < count; ++k) {
+        builder.addPolygon({Corner{{-1, -1, 0}}, Corner{{1, -1, 0}}, Corner{{1, 1, 0}}, Corner{{-1, 1, 0}}},
+                           colourMaterial(k % 2, 0.5, 1 - k % 2));
+    }
+    return builder.finish();
+}
+
+// Few polygons are drawn in strips of rows; many, in shares of the polygons
+// over the whole picture, merged afterwards (the last two models).
 TEST(PictureThreads, DrawTheSameBytesAsOne) {
     const auto house = tools::loadModel(ZELVANE_EXAMPLES "/house.mag", ZELVANE_EXAMPLES);
     ASSERT_EQ(house->images.size(), 4u);
     const auto few = scatteredModel({.polygons = 300});
     const auto many = scatteredModel({.polygons = 50000, .seed = 2, .reach = 4});
+    const auto stacked = stackedSquares(4000);
+    ASSERT_TRUE(picture::StripPlan(200, 50000, 2).sharesPolygons() && picture::StripPlan(48, 4000, 8).sharesPolygons());
     for (const auto& [store, images, side] : {std::tuple{few.get(), std::vector<const Image*>{nullptr, &kChecker}, 97u},
                                               std::tuple{many.get(), std::vector<const Image*>{nullptr, &kChecker}, 256u},
-                                              std::tuple{&house->store, house->imageOfTexture, 160u}}) {
+                                              std::tuple{&house->store, house->imageOfTexture, 160u},
+                                              std::tuple{many.get(), std::vector<const Image*>{nullptr, &kChecker}, 200u},
+                                              std::tuple{stacked.get(), std::vector<const Image*>{}, 48u}}) {
         const Image alone = pictureOf(*store, side, images, 1);
         EXPECT_GT(coveredSamples(alone), 0u);
         for (const unsigned threads : {0u, 2u, 3u, 8u}) {
