@@ -57,8 +57,11 @@ SampleStrip::SampleStrip(uint32_t pictureSide, uint32_t pixelRows)
 void SampleStrip::startRows(uint32_t firstPixelRow, uint32_t endPixelRow) {
     rows_.first = firstPixelRow * kSamplesPerPixelSide;
     rows_.end = endPixelRow * kSamplesPerPixelSide;
-    const size_t samples = size_t{rows_.end - rows_.first} * rows_.columns;
-    std::fill_n(samples_.begin(), samples, Sample{});
+    if (!clean_) {
+        const size_t samples = size_t{rows_.end - rows_.first} * rows_.columns;
+        std::fill_n(samples_.begin(), samples, Sample{});
+    }
+    clean_ = false;
 }
 
 void SampleStrip::resolveRows(uint8_t* pixels, uint32_t first, uint32_t end) const {

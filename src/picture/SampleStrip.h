@@ -70,6 +70,7 @@ private:
 
     SampleRows rows_;
     LargeVector<Sample> samples_;
+    bool clean_ = true;  // nothing drawn since the samples were made
 };
 
 }  // namespace zelvane::picture
