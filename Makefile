@@ -78,7 +78,7 @@ test-sanitize: test-packages
 # again under ThreadSanitizer, in $(TSAN_DIR). A race it finds fails the run:
 # the converter's own report goes to its standard error, which the
 # end-to-end tests compare, and the test programs end with status 66.
-TSAN_TESTS = Batch|GameFolder|Interrupt|Replac|Gltf|LargeModel|InPieces|TextureWarnings|Preview\.SameBytes
+TSAN_TESTS = Batch|GameFolder|Interrupt|Replac|Gltf|LargeModel|InPieces|TextureWarnings|Preview\.SameBytes|PictureThreads
 .PHONY: test-tsan
 test-tsan: test-packages
 	cmake -S . -B $(TSAN_DIR) $(call GENERATOR,$(TSAN_DIR)) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELVANE_WERROR=ON \

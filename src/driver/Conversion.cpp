@@ -161,8 +161,7 @@ ConversionResult convertModels(const CommandLine& commandLine, const std::vector
     if (result.failure) {
         return result;
     }
-    store.mergeDuplicates();
-    store.groupByMaterial();
+    store.mergeAndGroup();
     const std::string picture = commandLine.preview ? outputBase + ".preview.png" : "";
     TextureFiles textures;
     if (commandLine.textures) {
@@ -207,8 +206,7 @@ std::optional<OutputError> drawThumbnail(const ThumbnailRequest& request) {
                                                         nullptr, result, filesRead)) {
         return failure;
     }
-    store.mergeDuplicates();
-    store.groupByMaterial();
+    store.mergeAndGroup();
     std::ostringstream unshown;  // the warnings of a thumbnail go nowhere
     TextureSearch search = searchFor(origins, {}, request.picturePath, request.picturePath);
     search.onlyDecoded = true;

@@ -111,6 +111,10 @@ public:
     // Files every polygon under its material, in material order, replacing
     // any earlier grouping.
     void groupByMaterial();
+    // Both of the above, in that order. A large model is grouped on a second
+    // thread while its positions are merged: grouping reads only the
+    // polygons' materials, which merging leaves alone.
+    void mergeAndGroup();
 
 private:
     void addCorners(Polygon& polygon, const double* u, const double* v, const Vector3* cornerNormals);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <set>
@@ -345,6 +346,40 @@ TEST(GroupByMaterial, EmptyStoreHasNoGroups) {
     store.groupByMaterial();
     EXPECT_EQ(store.positions.size(), 1u);
     EXPECT_TRUE(store.groups.empty());
+}
+
+// Small and large models (a large one is grouped on a second thread while
+// its positions merge) end as merging and then grouping leave them.
+TEST(MergeAndGroup, LargeModelEndsAsMergingThenGrouping) {
+    for (const uint32_t polygonCount : {1000u, 150000u}) {
+        const auto fill = [&](MeshStore& store) {
+            std::mt19937 random(polygonCount);
+            constexpr uint32_t kVertices = 50000;  // of 7,000 distinct positions
+            const auto below = [&](uint32_t count) { return static_cast<uint32_t>(random() % count); };
+            for (uint32_t i = 0; i < kVertices; ++i) {
+                store.addVertex({1.0 * below(1000), 1.0 * below(7), 0.0}, {0.0, 0.0, 1.0});
+            }
+            for (uint32_t p = 0; p < polygonCount; ++p) {
+                store.addTriangle({below(kVertices), below(kVertices), below(kVertices)}, colourOnly(below(40) / 40.0),
+                                  {}, {});
+            }
+        };
+        MeshStore together;
+        MeshStore apart;
+        fill(together);
+        fill(apart);
+        together.mergeAndGroup();
+        apart.mergeDuplicates();
+        apart.groupByMaterial();
+        ASSERT_TRUE(sameBits(together.positions, entriesOf(apart.positions)));
+        ASSERT_EQ(together.polygons.size(), polygonCount);
+        for (size_t p = 0; p < polygonCount; ++p) {
+            ASSERT_EQ(together.polygons.vertices(p), apart.polygons.vertices(p)) << p;
+        }
+        ASSERT_EQ(groupKeys(together), groupKeys(apart));
+        EXPECT_TRUE(std::equal(together.groups.begin(), together.groups.end(), apart.groups.begin(),
+                               [](const auto& a, const auto& b) { return a.second == b.second; }));
+    }
 }
 
 }  // namespace
