@@ -1,6 +1,8 @@
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <numeric>
 
 #include "MeshStore.h"
 
@@ -8,12 +10,13 @@ namespace zelvane {
 namespace {
 
 // Keeps the first of every run of equal entries, in order, and returns the
-// new index of every old entry, or nothing when every entry kept its index.
+// new index of every old entry, or nothing when every entry kept its index
+// (then no memory was set aside for them).
 // An entry with a NaN equals nothing, itself included, so it always stays.
 LargeVector<uint32_t> collapseEqualEntries(Vector3Array& entries) {
     ValueIndex<Vector3Array> distinct;  // over the front of entries, compacted in place
     distinct.reserve(entries.size(), entries);
-    LargeVector<uint32_t> newIndex(entries.size());
+    LargeVector<uint32_t> newIndex;  // made at the first entry that moves
     // Large arrays hash to slots all over the table: fetch the slots of the
     // entries a little ahead while working on the current one.
     constexpr size_t kLookahead = 16;
@@ -30,15 +33,22 @@ LargeVector<uint32_t> collapseEqualEntries(Vector3Array& entries) {
             hashes[i % kLookahead] = hashOf(entries[i + kLookahead]);
             distinct.prefetch(hashes[i % kLookahead]);
         }
-        newIndex[i] = distinct.findOrInsert(entries, entry, distinctCount, hash);
-        if (newIndex[i] == distinctCount) {
+        const uint32_t index = distinct.findOrInsert(entries, entry, distinctCount, hash);
+        if (index != i && newIndex.empty()) {
+            newIndex.resize(entries.size());
+            std::iota(newIndex.begin(), newIndex.begin() + static_cast<ptrdiff_t>(i), uint32_t{0});
+        }
+        if (!newIndex.empty()) {
+            newIndex[i] = index;
+        }
+        if (index == distinctCount) {
             if (i != distinctCount) {
                 entries.copyEntry(i, distinctCount);
             }
             ++distinctCount;
         }
     }
-    if (distinctCount == entries.size()) {
+    if (newIndex.empty()) {
         return {};
     }
     entries.truncate(distinctCount);
