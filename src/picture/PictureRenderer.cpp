@@ -84,13 +84,17 @@ void paintStrips(const PictureScene& scene, const StripPlan& plan, unsigned thre
 // each takes a band of rows, keeps there the nearest of the shares' samples,
 // the earlier share's on a tie, and hands the band on in turn. That gives
 // the samples of drawing every polygon in order, with every polygon visited
-// once instead of once per strip.
+// once instead of once per strip. The memory is set aside before the
+// threads start.
 void paintShares(const PictureScene& scene, unsigned threads, uint32_t side, const PictureRows& rows) {
+    const auto firstRowOf = [&](unsigned band) { return static_cast<uint32_t>(uint64_t{side} * band / threads); };
     std::vector<SampleStrip> shares;
+    std::vector<std::vector<uint8_t>> bandPixels;
     shares.reserve(threads);
     for (unsigned thread = 0; thread < threads; ++thread) {
         shares.emplace_back(side, side);
         shares.back().startRows(0, side);
+        bandPixels.emplace_back(size_t{firstRowOf(thread + 1) - firstRowOf(thread)} * side * 4);
     }
     const size_t polygons = scene.store.polygons.size();
     picture::runSideBySide(threads, [&](unsigned thread) {
@@ -98,14 +102,13 @@ void paintShares(const PictureScene& scene, unsigned threads, uint32_t side, con
     });
     StripTurns turns;
     picture::runSideBySide(threads, [&](unsigned thread) {
-        const uint32_t first = side * thread / threads * picture::kSamplesPerPixelSide;
-        const uint32_t end = side * (thread + 1) / threads * picture::kSamplesPerPixelSide;
+        const uint32_t first = firstRowOf(thread) * picture::kSamplesPerPixelSide;
+        const uint32_t end = firstRowOf(thread + 1) * picture::kSamplesPerPixelSide;
         for (unsigned later = 1; later < threads; ++later) {
             shares[0].takeNearerOf(shares[later], first, end);
         }
-        std::vector<uint8_t> pixels(size_t{end - first} / picture::kSamplesPerPixelSide * side * 4);
-        shares[0].resolveRows(pixels.data(), first, end);
-        turns.handOnInTurn(thread, [&] { rows(pixels); });
+        shares[0].resolveRows(bandPixels[thread].data(), first, end);
+        turns.handOnInTurn(thread, [&] { rows(bandPixels[thread]); });
     });
 }
 
