@@ -12,18 +12,6 @@ namespace {
 // Below this many polygons, grouping takes less than starting a thread.
 constexpr size_t kPolygonsWorthAThread = 100000;
 
-// Waits for the thread however the scope ends.
-class JoinAtEnd {
-public:
-    explicit JoinAtEnd(std::thread& thread) : thread_(thread) {}
-    ~JoinAtEnd() { thread_.join(); }
-    JoinAtEnd(const JoinAtEnd&) = delete;
-    JoinAtEnd& operator=(const JoinAtEnd&) = delete;
-
-private:
-    std::thread& thread_;
-};
-
 }  // namespace
 
 void MeshStore::mergeAndGroup() {
@@ -47,10 +35,13 @@ void MeshStore::mergeAndGroup() {
         groupByMaterial();
         return;
     }
-    {
-        const JoinAtEnd join(grouping);
+    try {
         mergeDuplicates();
+    } catch (...) {
+        grouping.join();
+        throw;
     }
+    grouping.join();
     if (groupingFailure) {
         std::rethrow_exception(groupingFailure);
     }
