@@ -100,6 +100,9 @@ void paintShares(const PictureScene& scene, unsigned threads, uint32_t side, con
     picture::runSideBySide(threads, [&](unsigned thread) {
         picture::paintStrip(scene, shares[thread], {polygons * thread / threads, polygons * (thread + 1) / threads});
     });
+    for (unsigned later = 1; later < threads; ++later) {
+        shares[0].willDraw(shares[later].drawn());
+    }
     StripTurns turns;
     picture::runSideBySide(threads, [&](unsigned thread) {
         const uint32_t first = firstRowOf(thread) * picture::kSamplesPerPixelSide;

@@ -54,32 +54,58 @@ SampleStrip::SampleStrip(uint32_t pictureSide, uint32_t pixelRows)
     rows_.columns = pictureSide * kSamplesPerPixelSide;
 }
 
-void SampleStrip::startRows(uint32_t firstPixelRow, uint32_t endPixelRow) {
-    rows_.first = firstPixelRow * kSamplesPerPixelSide;
-    rows_.end = endPixelRow * kSamplesPerPixelSide;
-    if (!clean_) {
-        const size_t samples = size_t{rows_.end - rows_.first} * rows_.columns;
-        std::fill_n(samples_.begin(), samples, Sample{});
+void SampleStrip::willDraw(const std::array<int64_t, 4>& samples) {
+    const auto [left, right, top, bottom] = samples;
+    if (left <= right && top <= bottom) {
+        willDraw(Box{static_cast<uint32_t>(left), static_cast<uint32_t>(right + 1), static_cast<uint32_t>(top),
+                     static_cast<uint32_t>(bottom + 1)});
     }
-    clean_ = false;
 }
 
+void SampleStrip::willDraw(const Box& box) {
+    drawn_ = {std::min(drawn_.left, box.left), std::max(drawn_.right, box.right), std::min(drawn_.top, box.top),
+              std::max(drawn_.bottom, box.bottom)};
+}
+
+void SampleStrip::startRows(uint32_t firstPixelRow, uint32_t endPixelRow) {
+    for (uint32_t row = drawn_.top; row < drawn_.bottom; ++row) {
+        std::fill(samples_.begin() + indexOf(drawn_.left, row), samples_.begin() + indexOf(drawn_.right, row),
+                  Sample{});
+    }
+    drawn_ = {};
+    rows_.first = firstPixelRow * kSamplesPerPixelSide;
+    rows_.end = endPixelRow * kSamplesPerPixelSide;
+}
+
+// Pixels beyond the drawn box are background, written without reading
+// their samples.
 void SampleStrip::resolveRows(uint8_t* pixels, uint32_t first, uint32_t end) const {
+    const uint32_t pixelColumns = rows_.columns / kSamplesPerPixelSide;
+    const uint32_t firstDrawn = std::min(drawn_.left / kSamplesPerPixelSide, pixelColumns);
+    const uint32_t endDrawn = std::max(firstDrawn, (drawn_.right + 1) / kSamplesPerPixelSide);
     uint8_t* pixel = pixels;
-    for (uint32_t row = first; row < end; row += kSamplesPerPixelSide) {
-        for (uint32_t column = 0; column < rows_.columns; column += kSamplesPerPixelSide, pixel += 4) {
-            resolvePixel({samples_[indexOf(column, row)].colour, samples_[indexOf(column + 1, row)].colour,
-                          samples_[indexOf(column, row + 1)].colour, samples_[indexOf(column + 1, row + 1)].colour},
-                         pixel);
+    for (uint32_t row = first; row < end; row += kSamplesPerPixelSide, pixel += size_t{pixelColumns} * 4) {
+        if (row + kSamplesPerPixelSide <= drawn_.top || row >= drawn_.bottom) {
+            std::fill_n(pixel, size_t{pixelColumns} * 4, uint8_t{0});
+            continue;
         }
+        std::fill_n(pixel, size_t{firstDrawn} * 4, uint8_t{0});
+        for (uint32_t column = firstDrawn; column < endDrawn; ++column) {
+            const uint32_t sample = column * kSamplesPerPixelSide;
+            resolvePixel({samples_[indexOf(sample, row)].colour, samples_[indexOf(sample + 1, row)].colour,
+                          samples_[indexOf(sample, row + 1)].colour, samples_[indexOf(sample + 1, row + 1)].colour},
+                         pixel + size_t{column} * 4);
+        }
+        std::fill(pixel + size_t{endDrawn} * 4, pixel + size_t{pixelColumns} * 4, uint8_t{0});
     }
 }
 
 void SampleStrip::takeNearerOf(const SampleStrip& later, uint32_t first, uint32_t end) {
-    const size_t last = indexOf(0, end);
-    for (size_t index = indexOf(0, first); index < last; ++index) {
-        if (later.samples_[index].inverseDepth > samples_[index].inverseDepth) {
-            samples_[index] = later.samples_[index];
+    for (uint32_t row = std::max(first, later.drawn_.top); row < std::min(end, later.drawn_.bottom); ++row) {
+        for (size_t index = indexOf(later.drawn_.left, row); index < indexOf(later.drawn_.right, row); ++index) {
+            if (later.samples_[index].inverseDepth > samples_[index].inverseDepth) {
+                samples_[index] = later.samples_[index];
+            }
         }
     }
 }

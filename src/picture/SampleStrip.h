@@ -22,9 +22,27 @@ public:
     SampleStrip(uint32_t pictureSide, uint32_t pixelRows);
 
     // Clears the samples for the pixel rows [firstPixelRow, endPixelRow),
-    // at most the strip's room.
+    // at most the strip's room: those drawn in before, the rest being clear.
     void startRows(uint32_t firstPixelRow, uint32_t endPixelRow);
     SampleRows rows() const { return rows_; }
+
+    // The samples that may have been drawn in since the rows started, as
+    // the columns [left, right) of the rows [top, bottom): every other
+    // sample is clear. A model mostly leaves much of its picture
+    // background, which neither clearing nor resolving then reads.
+    struct Box {
+        uint32_t left = UINT32_MAX;
+        uint32_t right = 0;
+        uint32_t top = UINT32_MAX;
+        uint32_t bottom = 0;
+    };
+    const Box& drawn() const { return drawn_; }
+    // Widens drawn to hold a box of samples that is about to be drawn in,
+    // given as raster::samplesInBox gives it (none when a first lies beyond
+    // its last). Every sample set through takeNearer and setColour must lie
+    // in such a box.
+    void willDraw(const std::array<int64_t, 4>& samples);
+    void willDraw(const Box& box);
 
     // Keeps the surface at inverse depth inverseDepth at the sample when it
     // is nearer than what the sample shows (a larger inverse depth); true
@@ -52,7 +70,8 @@ public:
     // this strip's, is nearer than this strip, its sample replaces this
     // one's, in the sample rows [first, end). The samples become those of
     // drawing both in order into one strip: a sample keeps the first surface
-    // drawn at its nearest depth.
+    // drawn at its nearest depth. later's drawn box must be in this strip's
+    // (willDraw) first.
     void takeNearerOf(const SampleStrip& later, uint32_t first, uint32_t end);
 
 private:
@@ -70,7 +89,7 @@ private:
 
     SampleRows rows_;
     LargeVector<Sample> samples_;
-    bool clean_ = true;  // nothing drawn since the samples were made
+    Box drawn_;
 };
 
 }  // namespace zelvane::picture

@@ -123,6 +123,7 @@ private:
             if (!details) {
                 details = detailsOf();
                 shader.emplace(paint, details->looks);
+                strip_.willDraw(raster::samplesInBox(points.data(), points.size(), strip_.rows()));
             }
             const std::array<double, 3> share{static_cast<double>(sample.edge[0]) * details->inverseDepth[0],
                                               static_cast<double>(sample.edge[1]) * details->inverseDepth[1],

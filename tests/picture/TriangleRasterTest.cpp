@@ -1,4 +1,5 @@
-// Which samples a triangle covers, and cutting triangles at the near plane.
+// Which samples a triangle covers, the strip of samples they are drawn in,
+// and cutting triangles at the near plane.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "picture/NearClip.h"
+#include "picture/SampleStrip.h"
 #include "picture/TriangleRaster.h"
 #include "picture/ViewConstants.h"
 
@@ -120,6 +122,34 @@ TEST(TriangleRaster, CoversTheBandsSampleCentresInside) {
 
 ClipCorner cornerAt(double x, double y, double depth, double u) {
     return {{x, y, depth}, {{0.0, 0.0, 1.0}, u, 2 * u}};
+}
+
+// A strip 4 pixels wide and 3 tall (8 x 6 samples). Samples drawn at the
+// corners of a box whose edges cut pixels in two make exactly those pixels;
+// the strip started again over other rows, drawn in a row higher, shows
+// nothing of them.
+TEST(SampleStrip, ResolvesAndClearsTheBoxDrawnIn) {
+    SampleStrip strip(4, 3);
+    for (const auto& [first, end, top] : {std::tuple{0u, 3u, 1u}, std::tuple{5u, 8u, 10u}}) {
+        strip.startRows(first, end);
+        const std::array<std::array<uint32_t, 2>, 3> drawn{{{1, top}, {6, top + 2}, {3, top + 4}}};
+        strip.willDraw(std::array<int64_t, 4>{1, 6, top, top + 4});
+        for (const auto& [column, row] : drawn) {
+            ASSERT_TRUE(strip.takeNearer(column, row, 1.0f));
+            strip.setColour(column, row, {200, 100, 40, 255});
+        }
+        std::vector<uint8_t> pixels(4 * 3 * 4, 7);
+        strip.resolveRows(pixels.data());
+        std::vector<uint8_t> expected(pixels.size(), 0);
+        for (const auto& [column, row] : drawn) {
+            const size_t pixel = 4 * ((row - 2 * first) / 2 * 4 + column / 2);
+            expected[pixel] = 200;
+            expected[pixel + 1] = 100;
+            expected[pixel + 2] = 40;
+            expected[pixel + 3] = 64;
+        }
+        EXPECT_EQ(pixels, expected) << first;
+    }
 }
 
 TEST(NearClip, KeepsWhatLiesBeyondThePlane) {
