@@ -1,5 +1,6 @@
 #include "GroupPaint.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zelvane::picture {
@@ -34,15 +35,34 @@ bool usable(const Image& image) {
            (image.format != PixelFormat::kPaletted || !image.palette.empty());
 }
 
+PaletteFactors paletteFactorsOf(const Image& image) {
+    constexpr double kByteScale = 1.0 / 255.0;
+    PaletteFactors factors{};
+    for (size_t index = 0; index < std::min(image.palette.size(), factors.size()); ++index) {
+        for (size_t channel = 0; channel < 3; ++channel) {
+            factors[index][channel] = image.palette[index][channel] * kByteScale;
+        }
+    }
+    return factors;
+}
+
 }  // namespace
 
-GroupPaint paintOf(const Material& material, const std::vector<const Image*>& imageOfTexture) {
+GroupPaint paintOf(const Material& material, const std::vector<const Image*>& imageOfTexture,
+                   PaletteFactorsOfImages& factors) {
     GroupPaint paint{{clampedChannel(material.colour[0]), clampedChannel(material.colour[1]),
                       clampedChannel(material.colour[2])},
                      nullptr};
     if (material.textured() && material.texture < imageOfTexture.size()) {
         const Image* image = imageOfTexture[material.texture];
         paint.image = image != nullptr && usable(*image) ? image : nullptr;
+    }
+    if (paint.image != nullptr && paint.image->format == PixelFormat::kPaletted) {
+        auto found = factors.find(paint.image);
+        if (found == factors.end()) {
+            found = factors.emplace(paint.image, paletteFactorsOf(*paint.image)).first;
+        }
+        paint.paletteFactors = &found->second;
     }
     return paint;
 }

@@ -21,10 +21,11 @@ using picture::SampleStrip;
 using picture::StripPlan;
 
 std::vector<picture::GroupPaint> paintsOfGroups(const MeshStore& store,
-                                                const std::vector<const Image*>& imageOfTexture) {
+                                                const std::vector<const Image*>& imageOfTexture,
+                                                picture::PaletteFactorsOfImages& factors) {
     std::vector<picture::GroupPaint> paints;
     for (const auto& group : store.groups) {
-        paints.push_back(picture::paintOf(group.first, imageOfTexture));
+        paints.push_back(picture::paintOf(group.first, imageOfTexture, factors));
     }
     return paints;
 }
@@ -150,7 +151,8 @@ void drawPicture(const MeshStore& store, const std::vector<const Image*>& imageO
     }
     const unsigned threadCount = std::clamp(threads, 1u, size);
     PictureScene scene{store, picture::ModelFrame(*box), picture::ScreenMapping(size * picture::kSamplesPerPixelSide),
-                       {}, paintsOfGroups(store, imageOfTexture)};
+                       {}, {}, {}};
+    scene.paints = paintsOfGroups(store, imageOfTexture, scene.paletteFactors);
     projectAllPositions(scene, threadCount);
     const StripPlan plan(size, store.polygons.size(), threadCount);
     if (plan.sharesPolygons()) {

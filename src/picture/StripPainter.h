@@ -21,6 +21,7 @@ struct PictureScene {
     ScreenMapping mapping;
     LargeVector<ScreenPoint> screenPoints;  // per store position (see ProjectedPositions.h)
     std::vector<GroupPaint> paints;         // per material group, in group order
+    PaletteFactorsOfImages paletteFactors;  // which the paints point into
 };
 
 // The polygons [first, end) of the order that paintStrip draws in: the

@@ -51,6 +51,18 @@ inline uint8_t channelByte(double value) {
     return static_cast<uint8_t>(value * 255.0 + 0.5);
 }
 
+// What the image's pixel nearest to (u, v) multiplies the colour by: its
+// red, green and blue over 255.
+inline std::array<double, 3> texelFactors(const GroupPaint& paint, double u, double v) {
+    const Image& image = *paint.image;
+    const size_t pixel = nearestPixel(image, u, v);
+    if (image.format == PixelFormat::kPaletted) {
+        return (*paint.paletteFactors)[image.pixels[pixel]];
+    }
+    const uint8_t* texel = image.pixels.data() + (image.format == PixelFormat::kRgb ? 3 : 4) * pixel;
+    return {texel[0] * kByteScale, texel[1] * kByteScale, texel[2] * kByteScale};
+}
+
 }  // namespace shading
 
 // The interpolated normal turned towards the eye; one that the
@@ -78,9 +90,9 @@ inline SampleColour TriangleShader::shade(const std::array<double, 3>& weights, 
     if (paint_->image != nullptr) {
         const double u = weights[0] * corners_[0]->u + weights[1] * corners_[1]->u + weights[2] * corners_[2]->u;
         const double v = weights[0] * corners_[0]->v + weights[1] * corners_[1]->v + weights[2] * corners_[2]->v;
-        const std::array<uint8_t, 3> texel = nearestTexel(*paint_->image, u, v);
+        const std::array<double, 3> factor = shading::texelFactors(*paint_, u, v);
         for (size_t channel = 0; channel < 3; ++channel) {
-            colour[channel] = colour[channel] * (texel[channel] * shading::kByteScale);
+            colour[channel] = colour[channel] * factor[channel];
         }
     }
     return {shading::channelByte(colour[0]), shading::channelByte(colour[1]), shading::channelByte(colour[2]), 255};
