@@ -36,11 +36,10 @@ bool usable(const Image& image) {
 }
 
 PaletteFactors paletteFactorsOf(const Image& image) {
-    constexpr double kByteScale = 1.0 / 255.0;
     PaletteFactors factors{};
     for (size_t index = 0; index < std::min(image.palette.size(), factors.size()); ++index) {
         for (size_t channel = 0; channel < 3; ++channel) {
-            factors[index][channel] = image.palette[index][channel] * kByteScale;
+            factors[index][channel] = image.palette[index][channel] * kTexelByteScale;
         }
     }
     return factors;

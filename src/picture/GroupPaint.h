@@ -17,6 +17,7 @@ namespace zelvane::picture {
 // colour by: its palette entry's red, green and blue over 255, and 0 for a
 // value beyond the palette. Worked out once per image, it saves every
 // sample the palette's lookup and three conversions.
+inline constexpr double kTexelByteScale = 1.0 / 255.0;  // a texel channel's byte to its factor
 using PaletteFactors = std::array<std::array<double, 3>, 256>;
 using PaletteFactorsOfImages = std::map<const Image*, PaletteFactors>;
 

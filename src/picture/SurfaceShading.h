@@ -41,8 +41,6 @@ private:
 
 namespace shading {
 
-inline constexpr double kByteScale = 1.0 / 255.0;
-
 inline double lightOfCosine(double cosine) {
     return kAmbientShare + kDiffuseShare * (cosine > 0.0 ? cosine : 0.0);
 }
@@ -60,7 +58,7 @@ inline std::array<double, 3> texelFactors(const GroupPaint& paint, double u, dou
         return (*paint.paletteFactors)[image.pixels[pixel]];
     }
     const uint8_t* texel = image.pixels.data() + (image.format == PixelFormat::kRgb ? 3 : 4) * pixel;
-    return {texel[0] * kByteScale, texel[1] * kByteScale, texel[2] * kByteScale};
+    return {texel[0] * kTexelByteScale, texel[1] * kTexelByteScale, texel[2] * kTexelByteScale};
 }
 
 }  // namespace shading
